@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace vantorel {
+
+// The one connection to the member database. Statements are parameterised with
+// ":name" placeholders and their rows are read by column name. A statement run
+// while the connection is closed opens it first; a connection the server dropped
+// (a restart, say) is closed and opened again. Every failure throws Error with the
+// server's own text.
+class CustomerDb {
+public:
+    using Params = QList<QPair<QString, QVariant>>;
+
+    CustomerDb();
+    ~CustomerDb();
+    CustomerDb(const CustomerDb&) = delete;
+    CustomerDb& operator=(const CustomerDb&) = delete;
+
+    // Applies "CharacterSet=utf8mb4" and then each base64 "Key=Value" line:
+    // Server, Database, User_Name, Password, Port, UseSSL (False), SSLMode (DISABLED).
+    void configure(const QStringList& base64Settings);
+
+    void open();
+    bool isOpen() const;
+
+    QList<QSqlRecord> exec(const QString& sql, const Params& params = {});
+
+private:
+    void applySetting(const QString& keyValue);
+
+    QString m_name;
+};
+
+} // namespace vantorel

@@ -1,0 +1,35 @@
+#include "support/Typing.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace vantorel::test {
+
+void pressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        int key = 0;
+        if (u >= u'a' && u <= u'z')
+            key = Qt::Key_A + (u - u'a');
+        else if (u < 0x80 && u >= 0x20)
+            key = u; // Qt's keys for printable ASCII are the upper-case codes
+        pressKey(widget, key, Qt::NoModifier, QString(c));
+    }
+}
+
+void commitText(QWidget* widget, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace vantorel::test

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vantorel::test {
+
+// A key press and release as the platform delivers them: the key, its modifiers
+// and the text it types.
+void pressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QString& text);
+// Types each character as its own key press.
+void typeText(QWidget* widget, const QString& text);
+// An input method's commit, as Hangul arrives from the IME.
+void commitText(QWidget* widget, const QString& text);
+
+} // namespace vantorel::test
