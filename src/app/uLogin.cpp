@@ -161,8 +161,8 @@ void TfrmLogin::LoginCheck() {
     // again after a sign-up) brings the member back to them.
     if (!m_frmMain) {
         m_frmMain = std::make_unique<TfrmMain>();
-        m_frmReceive = std::make_unique<TfrmReceive>();
-        m_frmFileManager = std::make_unique<TfrmFileManager>();
+        m_frmReceive = std::make_unique<TfrmReceive>(m_ctx);
+        m_frmFileManager = std::make_unique<TfrmFileManager>(m_ctx, *m_frmReceive);
     }
     m_frmMain->show();
     hide();

@@ -8,6 +8,8 @@ Config Config::fromBuild() {
     Config config;
     for (const char* line : build::databaseSettings)
         config.databaseSettings << QString::fromLatin1(line);
+    config.dataServerHost = QString::fromUtf8(build::dataServerHost);
+    config.dataServerPort = build::dataServerPort;
     return config;
 }
 

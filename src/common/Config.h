@@ -9,6 +9,9 @@ namespace vantorel {
 struct Config {
     // The member database settings: one base64 "Key=Value" line each.
     QStringList databaseSettings;
+    // The data server that serves the snapshot files.
+    QString dataServerHost;
+    quint16 dataServerPort = 5000;
 
     static Config fromBuild();
 };

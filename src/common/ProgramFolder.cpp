@@ -16,4 +16,8 @@ QString ProgramFolder::settingsFile() const {
     return QDir(m_path).filePath(QStringLiteral("settings.ini"));
 }
 
+QString ProgramFolder::dataFolder() const {
+    return QDir(m_path).filePath(QStringLiteral("Data"));
+}
+
 } // namespace vantorel

@@ -15,6 +15,8 @@ public:
 
     const QString& path() const { return m_path; }
     QString settingsFile() const;
+    // The one folder where snapshot files live.
+    QString dataFolder() const;
 
 private:
     QString m_path;

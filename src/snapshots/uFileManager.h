@@ -1,14 +1,39 @@
 #pragma once
 
+#include "common/AppContext.h"
+
+#include <QStringList>
 #include <QWidget>
+
+class QTimer;
 
 namespace vantorel {
 
-// The hidden window that keeps the data folder supplied with the day's files.
+class TfrmReceive;
+
+// The hidden window that keeps the data folder supplied with the day's files:
+// one backlog pass at start, then the current minute's two files until both are in.
 class TfrmFileManager : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmFileManager(QWidget* parent = nullptr);
+    TfrmFileManager(AppContext& context, TfrmReceive& receive, QWidget* parent = nullptr);
+
+    void Timer6Timer();
+    void Timer7Timer();
+
+    QTimer* Timer6;
+    QTimer* Timer7;
+    // Slot stems whose files need no more asking.
+    QStringList mmDate;
+    // 0 until the backlog pass has run.
+    int gOne = 0;
+
+private:
+    bool present(const QString& fileName) const;
+    void request(const QString& fileName);
+
+    AppContext& m_ctx;
+    TfrmReceive& m_receive;
 };
 
 } // namespace vantorel

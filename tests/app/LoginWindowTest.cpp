@@ -51,8 +51,9 @@ protected:
     }
 
     std::unique_ptr<TfrmLogin> openLogin(const QStringList& settings) {
-        m_context = std::make_unique<AppContext>(
-            AppContext{m_messages, m_clock, ProgramFolder(m_folder.path()), Config{settings}});
+        m_context =
+            std::make_unique<AppContext>(AppContext{m_messages, m_clock, ProgramFolder(m_folder.path()),
+                                                    Config{settings, QStringLiteral("127.0.0.1"), 1}});
         auto login = std::make_unique<TfrmLogin>(*m_context);
         login->show();
         return login;
@@ -185,7 +186,8 @@ TEST_F(LoginWindow, AnUnwritableSettingsFileStopsTheLoginWithTheStandardErrorBox
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     m_context = std::make_unique<AppContext>(
-        AppContext{m_messages, m_clock, ProgramFolder(blocker.fileName()), Config{m_server.appSettings()}});
+        AppContext{m_messages, m_clock, ProgramFolder(blocker.fileName()),
+                   Config{m_server.appSettings(), QStringLiteral("127.0.0.1"), 1}});
     TfrmLogin login(*m_context);
     login.show();
     signIn(login, QStringLiteral("Member1"), QStringLiteral("pw12"));

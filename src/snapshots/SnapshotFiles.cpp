@@ -1,0 +1,114 @@
+#include "snapshots/SnapshotFiles.h"
+
+#include "common/Error.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace vantorel {
+
+QString slotStem(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyyMMdd_HHmm"));
+}
+
+QString buyFileName(const QString& stem) {
+    return QLatin1Char('B') + stem + QLatin1String(".dat");
+}
+
+QString sellFileName(const QString& stem) {
+    return QLatin1Char('S') + stem + QLatin1String(".dat");
+}
+
+namespace {
+
+bool isUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Decoding is the check; the text itself is not needed.
+    (void)utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+} // namespace
+
+QByteArray DecryptAndLoadFile(const QString& InputFile) {
+    QFile file(InputFile);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(InputFile, file.errorString()));
+    const QByteArray envelope = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(InputFile, file.errorString()));
+    // The envelope is base64 text; anything that is not even UTF-8 is no envelope.
+    if (!isUtf8(envelope))
+        throw Error(QStringLiteral("The file \"%1\" is not UTF-8 text.").arg(InputFile));
+    // Line breaks, "=" and every other character outside the alphabet are skipped.
+    return QByteArray::fromBase64(envelope);
+}
+
+QString decodeSnapshotText(const QByteArray& payload) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(payload);
+    if (!utf8.hasError())
+        return text;
+    // "windows-949" is the real code page (Unified Hangul Code included); Qt's
+    // "CP949" would be IBM-949.
+    QStringDecoder cp949("windows-949", QStringDecoder::Flag::Stateless);
+    return cp949.decode(payload);
+}
+
+QStringList splitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines << text.mid(start);
+    return lines;
+}
+
+bool LoadDatFile(const QString& FilePath, QStringList& MemoBox) {
+    try {
+        MemoBox = splitLines(decodeSnapshotText(DecryptAndLoadFile(FilePath)));
+        return true;
+    } catch (const Error& e) {
+        MemoBox << QStringLiteral("파일 로드 중 오류 발생: ") + e.text();
+    } catch (const std::exception& e) {
+        MemoBox << QStringLiteral("파일 로드 중 오류 발생: ") + QString::fromLocal8Bit(e.what());
+    }
+    return false;
+}
+
+void LoadFilesIntoMemo(const QString& DirPath, QStringList& Memo) {
+    const QDir dir(DirPath);
+    if (!QFileInfo(DirPath).isDir()) {
+        Memo << QStringLiteral("디렉토리가 존재하지 않습니다: ") + DirPath;
+        return;
+    }
+    if (!dir.isReadable()) {
+        Memo << QStringLiteral("오류 발생: ") + QStringLiteral("Cannot read directory \"%1\".").arg(DirPath);
+        return;
+    }
+    Memo.clear();
+    QString prefix = DirPath;
+    prefix.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!prefix.endsWith(QLatin1Char('/')))
+        prefix += QLatin1Char('/');
+    QDirIterator it(DirPath, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        Memo << prefix + it.fileName();
+    }
+    if (Memo.isEmpty())
+        Memo << QStringLiteral("디렉토리에 파일이 없습니다.");
+}
+
+} // namespace vantorel
