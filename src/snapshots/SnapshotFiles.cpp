@@ -25,8 +25,8 @@ namespace {
 
 bool isUtf8(QByteArrayView bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // Decoding is the check; the text itself is not needed.
-    (void)utf8.decode(bytes);
+    // The decoding runs when its result is taken.
+    const QString text = utf8.decode(bytes);
     return !utf8.hasError();
 }
 
@@ -47,14 +47,20 @@ QByteArray DecryptAndLoadFile(const QString& InputFile) {
 }
 
 QString decodeSnapshotText(const QByteArray& payload) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A byte-order mark stays the first character of the header line.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(payload);
     if (!utf8.hasError())
         return text;
     // "windows-949" is the real code page (Unified Hangul Code included); Qt's
     // "CP949" would be IBM-949.
+    // The decoder holds back a lead byte at the very end instead of substituting
+    // it; a line feed after it makes it decode (to the substitute) and is cut again.
     QStringDecoder cp949("windows-949", QStringDecoder::Flag::Stateless);
-    return cp949.decode(payload);
+    QString fallback = cp949.decode(payload + '\n');
+    fallback.chop(1);
+    return fallback;
 }
 
 QStringList splitLines(const QString& text) {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+namespace vantorel::test {
+
+// Runs the event loop until the condition holds or the time is up; the result
+// is the condition's last value.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+// Runs the event loop for a while.
+void spin(int ms);
+
+} // namespace vantorel::test

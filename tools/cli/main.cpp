@@ -1,0 +1,159 @@
+// vantorel-cli: the program's snapshot code from the command line.
+//   vantorel-cli decode [--json] FILE
+//   vantorel-cli fetch [--json] --server HOST:PORT --out DIR [--timeout-ms N] NAME...
+#include "snapshots/SnapshotFiles.h"
+#include "snapshots/TransferEngine.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace vantorel;
+
+namespace {
+
+void out(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+void err(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+int usage() {
+    err(QStringLiteral(
+        "usage: vantorel-cli decode [--json] FILE\n"
+        "       vantorel-cli fetch [--json] --server HOST:PORT --out DIR [--timeout-ms N] NAME..."));
+    return 2;
+}
+
+int decode(const QStringList& args, bool json) {
+    if (args.size() != 1)
+        return usage();
+    QStringList lines;
+    const bool ok = LoadDatFile(args[0], lines);
+    if (json) {
+        const QJsonObject doc{{QStringLiteral("ok"), ok},
+                              {QStringLiteral("lines"), QJsonArray::fromStringList(lines)}};
+        out(QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Compact)));
+    } else {
+        for (const QString& line : lines)
+            out(line);
+    }
+    return ok ? 0 : 1;
+}
+
+QString outcomeName(TransferReply::Outcome outcome) {
+    switch (outcome) {
+    case TransferReply::Outcome::Stored:
+        return QStringLiteral("stored");
+    case TransferReply::Outcome::ServerError:
+        return QStringLiteral("error");
+    case TransferReply::Outcome::UnknownHeader:
+        return QStringLiteral("ignored");
+    case TransferReply::Outcome::Refused:
+        return QStringLiteral("refused");
+    case TransferReply::Outcome::Failed:
+        break;
+    }
+    return QStringLiteral("failed");
+}
+
+int fetch(QStringList args, bool json) {
+    QString server;
+    QString folder;
+    int timeoutMs = 10000;
+    QStringList names;
+    while (!args.isEmpty()) {
+        const QString a = args.takeFirst();
+        if (a == QLatin1String("--server") && !args.isEmpty())
+            server = args.takeFirst();
+        else if (a == QLatin1String("--out") && !args.isEmpty())
+            folder = args.takeFirst();
+        else if (a == QLatin1String("--timeout-ms") && !args.isEmpty())
+            timeoutMs = args.takeFirst().toInt();
+        else if (a.startsWith(QLatin1String("--")))
+            return usage();
+        else
+            names << a;
+    }
+    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+    bool portOk = false;
+    const uint port = colon > 0 ? server.mid(colon + 1).toUInt(&portOk) : 0;
+    if (!portOk || port == 0 || port > 65535 || folder.isEmpty() || names.isEmpty() || timeoutMs <= 0)
+        return usage();
+
+    TransferEngine engine(server.left(colon), quint16(port), folder);
+    QJsonArray replies;
+    int answered = 0;
+    int stored = 0;
+    int exitCode = -1;
+    const auto finish = [&](int code) {
+        if (exitCode < 0) {
+            exitCode = code;
+            QCoreApplication::exit(code);
+        }
+    };
+    QObject::connect(&engine, &TransferEngine::connected, [&] {
+        for (const QString& name : std::as_const(names))
+            engine.request(name);
+    });
+    QObject::connect(&engine, &TransferEngine::replyHandled, [&](const TransferReply& reply) {
+        // Every request has one answer, in order; a stray header answers nothing.
+        QString name = reply.name;
+        if (reply.outcome != TransferReply::Outcome::UnknownHeader) {
+            if (answered < names.size() && name.isEmpty())
+                name = names[answered];
+            ++answered;
+        }
+        if (reply.outcome == TransferReply::Outcome::Stored && names.contains(reply.name))
+            ++stored;
+        if (json) {
+            replies.append(QJsonObject{{QStringLiteral("name"), name},
+                                       {QStringLiteral("outcome"), outcomeName(reply.outcome)},
+                                       {QStringLiteral("bytes"), reply.bytes}});
+        } else {
+            out(QStringLiteral("%1 %2 %3").arg(outcomeName(reply.outcome), name).arg(reply.bytes));
+        }
+        if (answered >= names.size())
+            finish(stored == names.size() ? 0 : 1);
+    });
+    QObject::connect(&engine, &TransferEngine::notice, [](const QString& text) { err(text); });
+    QObject::connect(&engine, &TransferEngine::startFailed, [&](const QString& text) {
+        err(QStringLiteral("cannot connect to %1: %2").arg(server, text));
+        finish(1);
+    });
+    QTimer::singleShot(timeoutMs, [&] {
+        err(QStringLiteral("timed out with %1 of %2 requests answered").arg(answered).arg(names.size()));
+        finish(1);
+    });
+    engine.start();
+    const int code = QCoreApplication::exec();
+    engine.stop();
+    if (json)
+        out(QString::fromUtf8(QJsonDocument(replies).toJson(QJsonDocument::Compact)));
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("decode"))
+        return decode(args, json);
+    if (command == QLatin1String("fetch"))
+        return fetch(args, json);
+    return usage();
+}
