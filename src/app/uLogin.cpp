@@ -160,8 +160,9 @@ void TfrmLogin::LoginCheck() {
     // Signing in again while the work windows exist (the login window is shown
     // again after a sign-up) brings the member back to them.
     if (!m_frmMain) {
-        m_frmMain = std::make_unique<TfrmMain>();
+        m_frmMain = std::make_unique<TfrmMain>(m_ctx);
         m_frmReceive = std::make_unique<TfrmReceive>(m_ctx);
+        m_frmMain->attachReceiver(m_frmReceive.get());
         m_frmFileManager = std::make_unique<TfrmFileManager>(m_ctx, *m_frmReceive);
     }
     m_frmMain->show();

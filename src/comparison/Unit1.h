@@ -1,19 +1,114 @@
 #pragma once
 
+#include "common/AppContext.h"
+#include "common/TextGrid.h"
+
+#include <QStringList>
+#include <QThreadPool>
 #include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QButtonGroup;
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTimer;
 
 namespace vantorel {
 
-// The window the member works in after signing in. Closing it ends the program.
+class StringGrid;
+class TfrmReceive;
+
+// The window the member works in after signing in: a buy and a sell snapshot
+// side by side, their comparison stock by stock, and an auto mode that follows
+// each new minute. Closing it clears the data folder and ends the program.
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
+    ~TfrmMain() override;
 
+    // The transfer window that Set asks for missing files.
+    void attachReceiver(TfrmReceive* receive) { m_receive = receive; }
+
+    void FormCreate();
     void FormClose();
+    void Button17Click();
+    void Button23Click();
+    void Button5Click();
+    void Button13Click();
+    void Button19Click();
+    void Button25Click();
+    void Button24Click();
+    void Button26Click();
+    void Timer8Timer();
+    void sgcp2SelectCell(int ACol, int ARow);
+    void sgcpM2SelectCell(int ACol, int ARow);
+    void sgTotalTargetSelectCell(int ACol, int ARow);
+    void sgTotalTargetDblClick();
+
+    // 0 "수동", 1 "자동"; 0 "매수", 1 "매도".
+    int rgRealIndex() const;
+    int rgBSIndex() const;
+    // The single-stock and top-10 windows opened so far, oldest first.
+    const std::vector<std::unique_ptr<QWidget>>& liveWindows() const { return m_liveWindows; }
+
+    QLabel* Panel1;
+    QLineEdit* edStockCode;
+    QPushButton* btnSearch;
+    QDateTimeEdit* DateTimePicker2;
+    QPushButton* Button17;
+    QLineEdit* edcp2;
+    QPushButton* Button5;
+    StringGrid* sgcp2;
+    QLabel* Panel2;
+    QDateTimeEdit* DateTimePicker4;
+    QPushButton* Button23;
+    QLineEdit* edcpM2;
+    QPushButton* Button13;
+    StringGrid* sgcpM2;
+    QGroupBox* rgReal;
+    QGroupBox* rgBS;
+    QPushButton* Button25;
+    QPushButton* Button24;
+    QPushButton* Button26;
+    QPushButton* Button19;
+    StringGrid* sgTotalTarget;
+    QStatusBar* StatusBar1;
+    QTimer* Timer8;
+
+    QStringList Memo1;
+    QStringList mmFile;
+    qint32 gReaultRow = -1;
+    qint32 pgMCnt = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct AutoState;
+
+    void setSide(QDateTimeEdit* picker, QLineEdit* nameField, QChar side);
+    void loadSide(QLineEdit* nameField, StringGrid* grid);
+    void autoRun(const QDateTime& minute);
+    void repaintGrids();
+    void openLiveWindow(std::unique_ptr<QWidget> window);
+
+    AppContext& m_ctx;
+    TfrmReceive* m_receive = nullptr;
+    TextGrid m_buy{4, 1};
+    TextGrid m_sell{4, 1};
+    TextGrid m_total{5, 1};
+    QButtonGroup* m_realGroup;
+    QButtonGroup* m_bsGroup;
+    std::shared_ptr<AutoState> m_auto;
+    QThreadPool m_pool;
+    std::vector<std::unique_ptr<QWidget>> m_liveWindows;
 };
 
 } // namespace vantorel

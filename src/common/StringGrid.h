@@ -1,0 +1,46 @@
+#pragma once
+
+#include "common/Colours.h"
+#include "common/TextGrid.h"
+
+#include <QTableView>
+
+#include <functional>
+
+namespace vantorel {
+
+class TextGridModel;
+
+// A grid of strings over a TextGrid: no headers (row 0 is an ordinary row),
+// grid lines, cells not editable. Each cell's background comes from a colour
+// rule; its text is written 2 px right of and below the cell's corner.
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    using ColourRule = std::function<Rgb(int column, int row)>;
+
+    StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, QWidget* parent = nullptr);
+    ~StringGrid() override;
+
+    TextGrid& grid() { return m_grid; }
+    void setColourRule(ColourRule rule) { m_rule = std::move(rule); }
+    Rgb colourOf(int column, int row) const;
+
+    // Shows the grid's content after it changed; columns it gained get 64 px.
+    void refresh();
+    // Scrolls so that the row is the first one in view.
+    void scrollToTopRow(int row);
+    int topRow() const;
+
+signals:
+    void cellSelected(int column, int row);
+    void cellDoubleClicked();
+
+private:
+    TextGrid& m_grid;
+    TextGridModel* m_model;
+    QList<int> m_widths;
+    ColourRule m_rule;
+};
+
+} // namespace vantorel
