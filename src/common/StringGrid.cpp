@@ -12,22 +12,19 @@ class TextGridModel final : public QAbstractTableModel {
 public:
     explicit TextGridModel(TextGrid& grid, QObject* parent)
         : QAbstractTableModel(parent)
-        , m_grid(grid)
-    {
+        , m_grid(grid) {}
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : m_grid.rowCount();
     }
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_grid.rowCount(); }
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
+    int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : m_grid.columnCount();
     }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
+    QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole)
             return {};
         return m_grid.cell(index.column(), index.row());
     }
-    void reload()
-    {
+    void reload() {
         beginResetModel();
         endResetModel();
     }
@@ -42,11 +39,9 @@ class CellPainter final : public QStyledItemDelegate {
 public:
     explicit CellPainter(StringGrid* grid)
         : QStyledItemDelegate(grid)
-        , m_grid(grid)
-    {
-    }
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+        , m_grid(grid) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         const Rgb c = m_grid->colourOf(index.column(), index.row());
         painter->save();
         painter->fillRect(option.rect, QColor(c.red, c.green, c.blue));
@@ -68,16 +63,17 @@ StringGrid::StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, Q
     : QTableView(parent)
     , m_grid(grid)
     , m_model(new TextGridModel(grid, this))
-    , m_widths(std::move(columnWidths))
-{
+    , m_widths(std::move(columnWidths)) {
     setModel(m_model);
     setItemDelegate(new CellPainter(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    horizontalHeader()->setDefaultSectionSize(64);
+    horizontalHeader()->setDefaultSectionSize(64 + 1);
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(rowHeight);
+    // Heights and widths are given without the 1 px grid line, which Qt counts
+    // inside the section.
+    verticalHeader()->setDefaultSectionSize(rowHeight + 1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -93,20 +89,19 @@ StringGrid::StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, Q
             return;
         const int column = current.column();
         const int row = current.row();
-        QMetaObject::invokeMethod(this, [this, column, row] { emit cellSelected(column, row); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, column, row] { emit cellSelected(column, row); }, Qt::QueuedConnection);
     });
     refresh();
 }
 
 StringGrid::~StringGrid() = default;
 
-Rgb StringGrid::colourOf(int column, int row) const
-{
+Rgb StringGrid::colourOf(int column, int row) const {
     return m_rule ? m_rule(column, row) : Rgb{255, 255, 255};
 }
 
-void StringGrid::refresh()
-{
+void StringGrid::refresh() {
     // Widths of columns that survive stay; a column gained anew is 64 px wide.
     const int columns = m_grid.columnCount();
     m_widths.resize(columns < m_widths.size() ? columns : m_widths.size());
@@ -114,17 +109,17 @@ void StringGrid::refresh()
         m_widths.append(64);
     m_model->reload();
     for (int c = 0; c < columns; ++c)
-        setColumnWidth(c, m_widths[c]);
+        setColumnWidth(c, m_widths[c] + 1);
     viewport()->update();
 }
 
-void StringGrid::scrollToTopRow(int row)
-{
+void StringGrid::scrollToTopRow(int row) {
+    // The scroll range follows the rows only once the view has laid them out.
+    updateGeometries();
     verticalScrollBar()->setValue(row);
 }
 
-int StringGrid::topRow() const
-{
+int StringGrid::topRow() const {
     return verticalScrollBar()->value();
 }
 

@@ -1,6 +1,12 @@
 // vantorel-cli: the program's snapshot code from the command line.
 //   vantorel-cli decode [--json] FILE
 //   vantorel-cli fetch [--json] --server HOST:PORT --out DIR [--timeout-ms N] NAME...
+//   vantorel-cli grid [--json] FILE
+//   vantorel-cli compare [--json] BUY_FILE SELL_FILE
+#include "common/TextGrid.h"
+#include "comparison/Comparison.h"
+#include "comparison/GridLoader.h"
+#include "comparison/GridRoutines.h"
 #include "snapshots/SnapshotFiles.h"
 #include "snapshots/TransferEngine.h"
 
@@ -48,6 +54,57 @@ int decode(const QStringList& args, bool json) {
             out(line);
     }
     return ok ? 0 : 1;
+}
+
+// The snapshot grid a load gives: reset to one empty row of four columns, then
+// filled from the decoded lines when the decoding succeeded.
+TextGrid loadGrid(const QString& path, bool* ok) {
+    TextGrid grid;
+    GridReset4(grid);
+    QStringList lines;
+    *ok = LoadDatFile(path, lines);
+    if (*ok)
+        LoadStringGridFromMemo(grid, lines);
+    else
+        err(lines.last());
+    return grid;
+}
+
+void printGrid(const TextGrid& grid, bool json) {
+    if (json) {
+        QJsonArray rows;
+        for (int r = 0; r < grid.rowCount(); ++r)
+            rows.append(QJsonArray::fromStringList(grid.row(r)));
+        out(QString::fromUtf8(
+            QJsonDocument(QJsonObject{{QStringLiteral("rows"), rows}}).toJson(QJsonDocument::Compact)));
+        return;
+    }
+    out(QStringLiteral("%1 rows x %2 columns").arg(grid.rowCount()).arg(grid.columnCount()));
+    for (int r = 0; r < grid.rowCount(); ++r)
+        out(grid.row(r).join(QLatin1Char('\t')));
+}
+
+int grid(const QStringList& args, bool json) {
+    if (args.size() != 1)
+        return usage();
+    bool ok = false;
+    printGrid(loadGrid(args[0], &ok), json);
+    return ok ? 0 : 1;
+}
+
+int compare(const QStringList& args, bool json) {
+    if (args.size() != 2)
+        return usage();
+    bool buyOk = false;
+    bool sellOk = false;
+    const TextGrid buy = loadGrid(args[0], &buyOk);
+    const TextGrid sell = loadGrid(args[1], &sellOk);
+    TextGrid result;
+    GridReset(result);
+    CompareStringGrids(buy, sell, result);
+    SortHH(result, 4);
+    printGrid(result, json);
+    return buyOk && sellOk ? 0 : 1;
 }
 
 QString outcomeName(TransferReply::Outcome outcome) {
@@ -155,5 +212,9 @@ int main(int argc, char* argv[]) {
         return decode(args, json);
     if (command == QLatin1String("fetch"))
         return fetch(args, json);
+    if (command == QLatin1String("grid"))
+        return grid(args, json);
+    if (command == QLatin1String("compare"))
+        return compare(args, json);
     return usage();
 }
