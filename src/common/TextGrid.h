@@ -25,6 +25,7 @@ public:
     // Every cell becomes empty; the size stays.
     void clearCells();
     void appendRow(QStringList cells);
+    void reserveRows(int rows) { m_rows.reserve(rows); }
     // Reorders rows from..end: new row from + k is old row from + order[k].
     void permuteRows(int from, const QList<int>& order);
 
