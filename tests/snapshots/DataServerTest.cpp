@@ -200,6 +200,28 @@ TEST(Cli, FetchesAndDecodesThroughTheProgramsCode) {
                   {QStringLiteral("decode"), file + QStringLiteral(".missing")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(QString::fromUtf8(run.out).startsWith(QStringLiteral("파일 로드 중 오류 발생: ")));
+
+    // The grid a load gives, and the result table of two loads.
+    run = runTool(QStringLiteral("vantorel-cli"), {QStringLiteral("grid"), QStringLiteral("--json"), file});
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonArray grid = QJsonDocument::fromJson(run.out).object()[QStringLiteral("rows")].toArray();
+    ASSERT_EQ(grid.size(), 21);
+    EXPECT_EQ(grid[0].toVariant().toStringList(),
+              (QStringList{QStringLiteral("Time"), QStringLiteral("Stock Code"), QStringLiteral("Stock Name"),
+                           QStringLiteral("Occurrences")}));
+    EXPECT_EQ(grid[1].toArray()[0].toString().size(), 4);
+
+    const QString sell = QDir(dir.path()).filePath(QStringLiteral("S20250701_0901.dat"));
+    run = runTool(QStringLiteral("vantorel-cli"),
+                  {QStringLiteral("compare"), QStringLiteral("--json"), file, sell});
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonArray table = QJsonDocument::fromJson(run.out).object()[QStringLiteral("rows")].toArray();
+    ASSERT_EQ(table.size(), 21); // the same 20 stocks on both sides
+    EXPECT_EQ(table[0].toVariant().toStringList(),
+              (QStringList{QStringLiteral("종목코드"), QStringLiteral("종목명"), QStringLiteral("총매수"),
+                           QStringLiteral("총매도"), QStringLiteral("매수합")}));
+    for (int r = 2; r < table.size(); ++r)
+        EXPECT_GE(table[r - 1].toArray()[4].toString().toInt(), table[r].toArray()[4].toString().toInt());
 }
 
 } // namespace
