@@ -1,11 +1,13 @@
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
-// The engine and the timers need an event loop's application object.
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
+// The engine, the timers and the windows need an application object; windows
+// are drawn offscreen.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

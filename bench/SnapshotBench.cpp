@@ -23,14 +23,12 @@ namespace {
 const QDate kDay(2025, 7, 1);
 
 // One 2,500-stock snapshot as the data server stores it.
-QByteArray snapshotFile()
-{
+QByteArray snapshotFile() {
     dataserver::SyntheticDay day(2500, 1);
     return dataserver::encodeEnvelope(day.payload(QLatin1Char('B'), kDay, 200));
 }
 
-void BM_LoadDatFile(benchmark::State& state)
-{
+void BM_LoadDatFile(benchmark::State& state) {
     QTemporaryDir dir;
     const QByteArray bytes = snapshotFile();
     const QString path = QDir(dir.path()).filePath(QStringLiteral("B20250701_1220.dat"));
@@ -49,8 +47,7 @@ void BM_LoadDatFile(benchmark::State& state)
 BENCHMARK(BM_LoadDatFile)->Unit(benchmark::kMicrosecond);
 
 // The floor: base64 decoding alone, on the same bytes already in memory.
-void BM_FromBase64Only(benchmark::State& state)
-{
+void BM_FromBase64Only(benchmark::State& state) {
     const QByteArray bytes = snapshotFile();
     for (auto _ : state) {
         QByteArray payload = QByteArray::fromBase64(bytes);
@@ -64,9 +61,9 @@ BENCHMARK(BM_FromBase64Only)->Unit(benchmark::kMicrosecond);
 // after the close), its files made once before timing starts.
 class ServerProcess {
 public:
-    ServerProcess()
-    {
-        const QString exe = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vantorel-dataserver"));
+    ServerProcess() {
+        const QString exe =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vantorel-dataserver"));
         m_process.start(exe, {QStringLiteral("--synthetic"), QStringLiteral("--port"), QStringLiteral("0"),
                               QStringLiteral("--now"), QStringLiteral("2025-07-01T16:00:00")});
         m_process.waitForStarted();
@@ -79,8 +76,7 @@ public:
                 m_port = quint16(match.captured(1).toUInt());
         }
     }
-    ~ServerProcess()
-    {
+    ~ServerProcess() {
         m_process.kill();
         m_process.waitForFinished();
     }
@@ -100,8 +96,7 @@ struct BacklogRun {
 
 // Requests the day's 762 files through one engine into an empty folder, with a
 // 10 ms timer ticking on the same thread to show any stall.
-BacklogRun fetchDay(quint16 port, const QString& folder)
-{
+BacklogRun fetchDay(quint16 port, const QString& folder) {
     QStringList names;
     for (const QString& stem : backlogStems(QDateTime(kDay, QTime(16, 0))))
         names << buyFileName(stem) << sellFileName(stem);
@@ -125,9 +120,8 @@ BacklogRun fetchDay(quint16 port, const QString& folder)
     QElapsedTimer sinceTick;
     QTimer ticker;
     ticker.setInterval(10);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        run.longestGapMs = std::max(run.longestGapMs, sinceTick.restart());
-    });
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { run.longestGapMs = std::max(run.longestGapMs, sinceTick.restart()); });
     QTimer::singleShot(60000, [] { QCoreApplication::exit(1); });
     clock.start();
     sinceTick.start();
@@ -138,8 +132,7 @@ BacklogRun fetchDay(quint16 port, const QString& folder)
     return run;
 }
 
-void BM_FullDayBacklog(benchmark::State& state)
-{
+void BM_FullDayBacklog(benchmark::State& state) {
     ServerProcess server;
     if (server.port() == 0) {
         state.SkipWithError("vantorel-dataserver did not start");

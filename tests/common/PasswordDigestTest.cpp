@@ -1,10 +1,10 @@
 #include "common/PasswordDigest.h"
 
 #include "support/QtPrinters.h"
+#include "support/Vectors.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QStringList>
 
 namespace vantorel {
@@ -12,12 +12,8 @@ namespace {
 
 // FIPS 180 and NIST CAVP messages: the digest is plain SHA-256, written in lower-case hex.
 TEST(PasswordDigest, MatchesPublishedSha256Vectors) {
-    QFile file(QStringLiteral(VANTOREL_VECTORS_DIR "/sha256.tsv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing vectors";
-    const QList<QByteArray> lines = file.readAll().split('\n');
     int checked = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> cols = lines[i].split('\t');
+    for (const QList<QByteArray>& cols : test::vectorRows("sha256.tsv")) {
         if (cols.size() < 3)
             continue;
         const QByteArray message = cols[1];

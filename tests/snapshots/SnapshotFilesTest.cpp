@@ -1,6 +1,7 @@
 #include "snapshots/SnapshotFiles.h"
 #include "Envelope.h"
 #include "support/QtPrinters.h"
+#include "support/Vectors.h"
 
 #include <gtest/gtest.h>
 
@@ -96,12 +97,8 @@ TEST_F(SnapshotFiles, AFailedLoadKeepsTheBufferAndAppendsOneLine) {
 // The Unicode standard's well-formedness table: overlong forms, surrogates and
 // truncated sequences are not UTF-8, so the payload is read as code page 949.
 TEST(SnapshotText, StrictUtf8DecidesWhenCodePage949IsUsed) {
-    QFile file(QStringLiteral(VANTOREL_VECTORS_DIR "/utf8_cases.tsv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
     int checked = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> cols = lines[i].split('\t');
+    for (const QList<QByteArray>& cols : test::vectorRows("utf8_cases.tsv")) {
         if (cols.size() < 3)
             continue;
         const QByteArray bytes = QByteArray::fromHex(cols[0]);
@@ -126,12 +123,8 @@ TEST(SnapshotText, StrictUtf8DecidesWhenCodePage949IsUsed) {
 // table differs in two places the index leaves empty: it maps the user-defined
 // row C9 to the private use area and the lone byte 80 to U+0080.
 TEST(SnapshotText, DecodesCodePage949LikeWindows) {
-    QFile file(QStringLiteral(VANTOREL_VECTORS_DIR "/cp949_cases.tsv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
     int checked = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> cols = lines[i].split('\t');
+    for (const QList<QByteArray>& cols : test::vectorRows("cp949_cases.tsv")) {
         if (cols.size() < 5)
             continue;
         // "가" in code page 949 is no UTF-8, so the whole payload goes to code page 949.
