@@ -272,6 +272,8 @@ void TfrmMain::Button13Click()
 void TfrmMain::Button19Click()
 {
     GridReset(m_total);
+    // Shown cut to two columns, the table's other three come back 64 px wide.
+    sgTotalTarget->refresh();
     CompareStringGrids(m_buy, m_sell, m_total);
     SortHH(m_total, 4);
     sgTotalTarget->refresh();

@@ -168,6 +168,8 @@ TEST_F(MainWindow, TheResultIsSortedColouredAndScrolledToTheChosenEnd) {
                                          QStringLiteral("28"), QStringLiteral("0"), QStringLiteral("28")}));
     EXPECT_EQ(total.cell(0, 31), QStringLiteral("999999"));
     EXPECT_EQ(m_main->sgTotalTarget->topRow(), 8);
+    EXPECT_EQ(m_main->sgTotalTarget->columnWidth(1), 60 + 1);
+    EXPECT_EQ(m_main->sgTotalTarget->columnWidth(2), 64 + 1);
     EXPECT_EQ(m_main->pgMCnt, 1);
     EXPECT_EQ(m_main->sgTotalTarget->colourOf(2, 1), kBuyPink);
     EXPECT_EQ(m_main->sgTotalTarget->colourOf(2, 31), kSellBlue);
