@@ -4,7 +4,8 @@
 
 namespace vantorel {
 
-// Where every rule that reads the time gets it; tests set it by hand.
+// Where every rule that reads the time gets it; tests set it by hand. The auto
+// mode reads it from pool threads, so now() must be safe from any thread.
 class Clock {
 public:
     virtual ~Clock() = default;
