@@ -76,14 +76,12 @@ TfrmLogin::TfrmLogin(AppContext& context, QWidget* parent)
     makeFixedWindow(this, 240, 197 + menuBar()->sizeHint().height());
 
     Messages& messages = m_ctx.messages;
-    connect(Button1, &QPushButton::clicked, this,
-            [this, &messages] { guarded(messages, [this] { Button1Click(); }); });
-    connect(edPWD, &QLineEdit::returnPressed, this,
-            [this, &messages] { guarded(messages, [this] { Button1Click(); }); });
-    connect(N2, &QAction::triggered, this, [this, &messages] { guarded(messages, [this] { N2Click(); }); });
-    connect(N3, &QAction::triggered, this, [this, &messages] { guarded(messages, [this] { N3Click(); }); });
-    connect(N4, &QAction::triggered, this, [this, &messages] { guarded(messages, [this] { N4Click(); }); });
-    connect(N6, &QAction::triggered, this, [this, &messages] { guarded(messages, [this] { N6Click(); }); });
+    connectGuarded(Button1, &QPushButton::clicked, this, messages, &TfrmLogin::Button1Click);
+    connectGuarded(edPWD, &QLineEdit::returnPressed, this, messages, &TfrmLogin::Button1Click);
+    connectGuarded(N2, &QAction::triggered, this, messages, &TfrmLogin::N2Click);
+    connectGuarded(N3, &QAction::triggered, this, messages, &TfrmLogin::N3Click);
+    connectGuarded(N4, &QAction::triggered, this, messages, &TfrmLogin::N4Click);
+    connectGuarded(N6, &QAction::triggered, this, messages, &TfrmLogin::N6Click);
 
     guarded(messages, [this] { FormCreate(); });
 }

@@ -3,6 +3,8 @@
 #include "common/Error.h"
 #include "common/Messages.h"
 
+#include <QObject>
+
 #include <exception>
 #include <utility>
 
@@ -20,6 +22,14 @@ template <typename Handler> void guarded(Messages& messages, Handler&& handler) 
     } catch (...) {
         messages.standardError(QStringLiteral("Unknown error"));
     }
+}
+
+// Connects a signal to one of the receiver's handlers, run guarded.
+template <typename Sender, typename Signal, typename Receiver>
+void connectGuarded(Sender* sender, Signal signal, Receiver* receiver, Messages& messages,
+                    void (Receiver::*handler)()) {
+    QObject::connect(sender, signal, receiver,
+                     [receiver, &messages, handler] { guarded(messages, [&] { (receiver->*handler)(); }); });
 }
 
 } // namespace vantorel

@@ -4,15 +4,13 @@
 
 namespace vantorel {
 
-int PosEx(const QString& SubStr, const QString& S, int Offset)
-{
+int PosEx(const QString& SubStr, const QString& S, int Offset) {
     if (Offset < 1 || Offset > S.size())
         return 0;
     return int(S.indexOf(SubStr, Offset - 1)) + 1;
 }
 
-QStringList splitFields(const QString& line)
-{
+QStringList splitFields(const QString& line) {
     QStringList fields;
     int pos = 1;
     const int length = int(line.size());
@@ -26,8 +24,7 @@ QStringList splitFields(const QString& line)
     return fields;
 }
 
-void LoadStringGridFromMemo(TextGrid& aa, const QStringList& MemoBox)
-{
+void LoadStringGridFromMemo(TextGrid& aa, const QStringList& MemoBox) {
     aa.setRowCount(int(MemoBox.size()));
     for (int i = 0; i < MemoBox.size(); ++i) {
         const QStringList fields = splitFields(MemoBox[i]);

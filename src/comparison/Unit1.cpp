@@ -43,8 +43,7 @@ namespace {
 
 const QString kPickerFormat = QStringLiteral("yyyy-MM-dd HH:mm");
 
-QLabel* makePanel(const QString& caption, const QColor& colour, QWidget* parent)
-{
+QLabel* makePanel(const QString& caption, const QColor& colour, QWidget* parent) {
     auto* panel = new QLabel(caption, parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setAlignment(Qt::AlignCenter);
@@ -58,9 +57,10 @@ QLabel* makePanel(const QString& caption, const QColor& colour, QWidget* parent)
     return panel;
 }
 
-QGroupBox* makeRadioGroup(const QString& caption, const QStringList& items, QButtonGroup*& group, QWidget* parent)
-{
+QGroupBox* makeRadioGroup(const QString& caption, const QStringList& items, const QRect& place,
+                          QButtonGroup*& group, QWidget* parent) {
     auto* box = new QGroupBox(caption, parent);
+    box->setGeometry(place);
     group = new QButtonGroup(box);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], box);
@@ -71,16 +71,14 @@ QGroupBox* makeRadioGroup(const QString& caption, const QStringList& items, QBut
     return box;
 }
 
-QPushButton* makeButton(const QString& caption, const QRect& place, QWidget* parent)
-{
+QPushButton* makeButton(const QString& caption, const QRect& place, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setGeometry(place);
     return button;
 }
 
 // Characters no file name in the data folder may hold.
-bool isValidFileName(const QString& name)
-{
+bool isValidFileName(const QString& name) {
     for (const QChar c : name) {
         if (c.unicode() < 32 || QStringLiteral("<>:\"|?*/\\").contains(c))
             return false;
@@ -93,8 +91,7 @@ bool isValidFileName(const QString& name)
 TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_ctx(context)
-    , m_auto(std::make_shared<AutoState>())
-{
+    , m_auto(std::make_shared<AutoState>()) {
     setWindowTitle(QStringLiteral("Morwick Corp. Data"));
     makeFixedWindow(this, 711, 789);
     QFont font(QStringLiteral("Segoe UI"));
@@ -128,11 +125,11 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     sgcpM2 = new StringGrid(m_sell, {42, 69, 119, 84}, 19, this);
     sgcpM2->setGeometry(8, 507, 349, 250);
 
-    rgReal = makeRadioGroup(QStringLiteral(" 실시간 적용여부 "), {QStringLiteral("수동"), QStringLiteral("자동")},
-                            m_realGroup, this);
-    rgReal->setGeometry(363, 77, 117, 67);
-    rgBS = makeRadioGroup(QStringLiteral("정렬"), {QStringLiteral("매수"), QStringLiteral("매도")}, m_bsGroup, this);
-    rgBS->setGeometry(510, 77, 91, 67);
+    rgReal =
+        makeRadioGroup(QStringLiteral(" 실시간 적용여부 "), {QStringLiteral("수동"), QStringLiteral("자동")},
+                       {363, 77, 117, 67}, m_realGroup, this);
+    rgBS = makeRadioGroup(QStringLiteral("정렬"), {QStringLiteral("매수"), QStringLiteral("매도")},
+                          {510, 77, 91, 67}, m_bsGroup, this);
 
     Button25 = makeButton(QStringLiteral("전체리셋"), {629, 6, 75, 25}, this);
     Button24 = makeButton(QStringLiteral("One Real"), {629, 37, 75, 25}, this);
@@ -144,27 +141,28 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     StatusBar1->setGeometry(0, 765, 711, 24);
     StatusBar1->setSizeGripEnabled(false);
 
-    sgcp2->setColourRule([this](int c, int r) { return snapshotCellColour(m_buy, c, r, edStockCode->text()); });
-    sgcpM2->setColourRule([this](int c, int r) { return snapshotCellColour(m_sell, c, r, edStockCode->text()); });
-    sgTotalTarget->setColourRule([this](int c, int r) { return resultCellColour(m_total, c, r, edStockCode->text()); });
+    sgcp2->setColourRule(
+        [this](int c, int r) { return snapshotCellColour(m_buy, c, r, edStockCode->text()); });
+    sgcpM2->setColourRule(
+        [this](int c, int r) { return snapshotCellColour(m_sell, c, r, edStockCode->text()); });
+    sgTotalTarget->setColourRule(
+        [this](int c, int r) { return resultCellColour(m_total, c, r, edStockCode->text()); });
 
     Timer8 = new QTimer(this);
     Timer8->setInterval(100);
 
     Messages& messages = m_ctx.messages;
-    const auto on = [this, &messages](auto* sender, auto signal, void (TfrmMain::*handler)()) {
-        connect(sender, signal, this, [this, &messages, handler] { guarded(messages, [this, handler] { (this->*handler)(); }); });
-    };
-    on(Button17, &QPushButton::clicked, &TfrmMain::Button17Click);
-    on(Button23, &QPushButton::clicked, &TfrmMain::Button23Click);
-    on(Button5, &QPushButton::clicked, &TfrmMain::Button5Click);
-    on(Button13, &QPushButton::clicked, &TfrmMain::Button13Click);
-    on(Button19, &QPushButton::clicked, &TfrmMain::Button19Click);
-    on(Button25, &QPushButton::clicked, &TfrmMain::Button25Click);
-    on(Button24, &QPushButton::clicked, &TfrmMain::Button24Click);
-    on(Button26, &QPushButton::clicked, &TfrmMain::Button26Click);
-    on(Timer8, &QTimer::timeout, &TfrmMain::Timer8Timer);
-    on(sgTotalTarget, &StringGrid::cellDoubleClicked, &TfrmMain::sgTotalTargetDblClick);
+    connectGuarded(Button17, &QPushButton::clicked, this, messages, &TfrmMain::Button17Click);
+    connectGuarded(Button23, &QPushButton::clicked, this, messages, &TfrmMain::Button23Click);
+    connectGuarded(Button5, &QPushButton::clicked, this, messages, &TfrmMain::Button5Click);
+    connectGuarded(Button13, &QPushButton::clicked, this, messages, &TfrmMain::Button13Click);
+    connectGuarded(Button19, &QPushButton::clicked, this, messages, &TfrmMain::Button19Click);
+    connectGuarded(Button25, &QPushButton::clicked, this, messages, &TfrmMain::Button25Click);
+    connectGuarded(Button24, &QPushButton::clicked, this, messages, &TfrmMain::Button24Click);
+    connectGuarded(Button26, &QPushButton::clicked, this, messages, &TfrmMain::Button26Click);
+    connectGuarded(Timer8, &QTimer::timeout, this, messages, &TfrmMain::Timer8Timer);
+    connectGuarded(sgTotalTarget, &StringGrid::cellDoubleClicked, this, messages,
+                   &TfrmMain::sgTotalTargetDblClick);
     connect(sgcp2, &StringGrid::cellSelected, this,
             [this, &messages](int c, int r) { guarded(messages, [&] { sgcp2SelectCell(c, r); }); });
     connect(sgcpM2, &StringGrid::cellSelected, this,
@@ -182,8 +180,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     Timer8->start();
 }
 
-TfrmMain::~TfrmMain()
-{
+TfrmMain::~TfrmMain() {
     // A pool task may be handing a run over: let it through (it does nothing
     // now) rather than wait for it while it waits for us.
     m_auto->closing.store(true);
@@ -192,8 +189,7 @@ TfrmMain::~TfrmMain()
         QCoreApplication::processEvents();
 }
 
-void TfrmMain::FormCreate()
-{
+void TfrmMain::FormCreate() {
     const QDateTime nine(m_ctx.clock.now().date(), QTime(9, 0));
     for (QDateTimeEdit* picker : {DateTimePicker2, DateTimePicker4}) {
         picker->setDisplayFormat(kPickerFormat);
@@ -205,18 +201,15 @@ void TfrmMain::FormCreate()
     pgMCnt = 0;
 }
 
-int TfrmMain::rgRealIndex() const
-{
+int TfrmMain::rgRealIndex() const {
     return m_realGroup->checkedId();
 }
 
-int TfrmMain::rgBSIndex() const
-{
+int TfrmMain::rgBSIndex() const {
     return m_bsGroup->checkedId();
 }
 
-void TfrmMain::setSide(QDateTimeEdit* picker, QLineEdit* nameField, QChar side)
-{
+void TfrmMain::setSide(QDateTimeEdit* picker, QLineEdit* nameField, QChar side) {
     const QString stem = slotStem(picker->dateTime());
     const QString name = side == QLatin1Char('B') ? buyFileName(stem) : sellFileName(stem);
     nameField->setText(name);
@@ -228,8 +221,7 @@ void TfrmMain::setSide(QDateTimeEdit* picker, QLineEdit* nameField, QChar side)
     m_receive->btReqClick();
 }
 
-void TfrmMain::loadSide(QLineEdit* nameField, StringGrid* grid)
-{
+void TfrmMain::loadSide(QLineEdit* nameField, StringGrid* grid) {
     GridReset4(grid->grid());
     grid->refresh();
     const QString name = nameField->text();
@@ -249,28 +241,23 @@ void TfrmMain::loadSide(QLineEdit* nameField, StringGrid* grid)
     }
 }
 
-void TfrmMain::Button17Click()
-{
+void TfrmMain::Button17Click() {
     setSide(DateTimePicker2, edcp2, QLatin1Char('B'));
 }
 
-void TfrmMain::Button23Click()
-{
+void TfrmMain::Button23Click() {
     setSide(DateTimePicker4, edcpM2, QLatin1Char('S'));
 }
 
-void TfrmMain::Button5Click()
-{
+void TfrmMain::Button5Click() {
     loadSide(edcp2, sgcp2);
 }
 
-void TfrmMain::Button13Click()
-{
+void TfrmMain::Button13Click() {
     loadSide(edcpM2, sgcpM2);
 }
 
-void TfrmMain::Button19Click()
-{
+void TfrmMain::Button19Click() {
     GridReset(m_total);
     // Shown cut to two columns, the table's other three come back 64 px wide.
     sgTotalTarget->refresh();
@@ -281,8 +268,7 @@ void TfrmMain::Button19Click()
     ++pgMCnt;
 }
 
-void TfrmMain::Button25Click()
-{
+void TfrmMain::Button25Click() {
     GridReset4(m_buy);
     GridReset4(m_sell);
     GridReset5(m_total);
@@ -291,40 +277,34 @@ void TfrmMain::Button25Click()
     sgTotalTarget->refresh();
 }
 
-void TfrmMain::openLiveWindow(std::unique_ptr<QWidget> window)
-{
+void TfrmMain::openLiveWindow(std::unique_ptr<QWidget> window) {
     window->show();
     m_liveWindows.push_back(std::move(window));
 }
 
-void TfrmMain::Button24Click()
-{
+void TfrmMain::Button24Click() {
     openLiveWindow(std::make_unique<TfrmOneSel>());
 }
 
-void TfrmMain::Button26Click()
-{
+void TfrmMain::Button26Click() {
     openLiveWindow(std::make_unique<TfrmTopReal>());
 }
 
-void TfrmMain::sgcp2SelectCell(int ACol, int ARow)
-{
+void TfrmMain::sgcp2SelectCell(int ACol, int ARow) {
     if (ARow == 0) {
         SortHH(m_buy, ACol);
         sgcp2->refresh();
     }
 }
 
-void TfrmMain::sgcpM2SelectCell(int ACol, int ARow)
-{
+void TfrmMain::sgcpM2SelectCell(int ACol, int ARow) {
     if (ARow == 0) {
         SortHH(m_sell, ACol);
         sgcpM2->refresh();
     }
 }
 
-void TfrmMain::sgTotalTargetSelectCell(int ACol, int ARow)
-{
+void TfrmMain::sgTotalTargetSelectCell(int ACol, int ARow) {
     gReaultRow = ARow;
     if (ARow == 0) {
         SortHH(m_total, ACol);
@@ -332,8 +312,7 @@ void TfrmMain::sgTotalTargetSelectCell(int ACol, int ARow)
     }
 }
 
-void TfrmMain::sgTotalTargetDblClick()
-{
+void TfrmMain::sgTotalTargetDblClick() {
     const QString code = m_total.cell(0, gReaultRow);
     if (code.isEmpty())
         return;
@@ -342,8 +321,7 @@ void TfrmMain::sgTotalTargetDblClick()
     openLiveWindow(std::move(window));
 }
 
-void TfrmMain::Timer8Timer()
-{
+void TfrmMain::Timer8Timer() {
     if (rgRealIndex() != 1)
         return;
     const std::shared_ptr<AutoState> state = m_auto;
@@ -357,7 +335,8 @@ void TfrmMain::Timer8Timer()
         if (stem == slotStem(QDateTime::fromMSecsSinceEpoch(state->buyPicker.load())))
             return;
         const QDir dir(folder);
-        if (!QFileInfo::exists(dir.filePath(buyFileName(stem))) || !QFileInfo::exists(dir.filePath(sellFileName(stem))))
+        if (!QFileInfo::exists(dir.filePath(buyFileName(stem))) ||
+            !QFileInfo::exists(dir.filePath(sellFileName(stem))))
             return;
         // At most one run per minute: a run already on its way is enough.
         bool idle = false;
@@ -374,8 +353,7 @@ void TfrmMain::Timer8Timer()
     });
 }
 
-void TfrmMain::autoRun(const QDateTime& minute)
-{
+void TfrmMain::autoRun(const QDateTime& minute) {
     // The minute the task found both files for, not a fresh reading of the
     // clock that may already be in the next minute.
     DateTimePicker2->setDateTime(minute);
@@ -388,23 +366,20 @@ void TfrmMain::autoRun(const QDateTime& minute)
     ++pgMCnt;
 }
 
-void TfrmMain::repaintGrids()
-{
+void TfrmMain::repaintGrids() {
     sgcp2->viewport()->update();
     sgcpM2->viewport()->update();
     sgTotalTarget->viewport()->update();
 }
 
-void TfrmMain::FormClose()
-{
+void TfrmMain::FormClose() {
     LoadFilesIntoMemo(m_ctx.folder.dataFolder(), mmFile);
     for (const QString& path : std::as_const(mmFile))
         QFile::remove(path);
     QCoreApplication::quit();
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event)
-{
+void TfrmMain::closeEvent(QCloseEvent* event) {
     guarded(m_ctx.messages, [this] { FormClose(); });
     // The program ends whatever happened above.
     QCoreApplication::quit();

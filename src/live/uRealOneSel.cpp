@@ -7,8 +7,7 @@
 namespace vantorel {
 
 TfrmOneSel::TfrmOneSel(QWidget* parent)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     setWindowTitle(QStringLiteral("실시간 종목상황"));
     makeFixedWindow(this, 311, 441);
     edCode = new QLineEdit(QStringLiteral("000000"), this);

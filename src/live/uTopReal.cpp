@@ -5,8 +5,7 @@
 namespace vantorel {
 
 TfrmTopReal::TfrmTopReal(QWidget* parent)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     setWindowTitle(QStringLiteral("Top Real 10"));
     makeFixedWindow(this, 884, 384);
     move(10, 10);

@@ -19,8 +19,7 @@ TfrmReceive::TfrmReceive(AppContext& context, QWidget* parent)
     btReq->setGeometry(236, 8, 75, 25);
 
     Messages& messages = m_ctx.messages;
-    connect(btReq, &QPushButton::clicked, this,
-            [this, &messages] { guarded(messages, [this] { btReqClick(); }); });
+    connectGuarded(btReq, &QPushButton::clicked, this, messages, &TfrmReceive::btReqClick);
     // Boxes are shown from the event loop, never from inside the reading of a reply.
     connect(
         &m_engine, &TransferEngine::notice, this, [&messages](const QString& text) { messages.show(text); },

@@ -20,10 +20,8 @@ TfrmFileManager::TfrmFileManager(AppContext& context, TfrmReceive& receive, QWid
     Timer6 = new QTimer(this);
     Timer7 = new QTimer(this);
     Messages& messages = m_ctx.messages;
-    connect(Timer6, &QTimer::timeout, this,
-            [this, &messages] { guarded(messages, [this] { Timer6Timer(); }); });
-    connect(Timer7, &QTimer::timeout, this,
-            [this, &messages] { guarded(messages, [this] { Timer7Timer(); }); });
+    connectGuarded(Timer6, &QTimer::timeout, this, messages, &TfrmFileManager::Timer6Timer);
+    connectGuarded(Timer7, &QTimer::timeout, this, messages, &TfrmFileManager::Timer7Timer);
     Timer6->start(100);
     Timer7->start(100);
 }
