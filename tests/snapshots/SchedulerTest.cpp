@@ -45,8 +45,10 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
 
-    // Every request the server has received so far, and forgets them.
-    QStringList takeRequests() {
+    // The requests the server has received since the last call: at least
+    // `expected` of them, and whatever follows within a short while.
+    QStringList takeRequests(int expected = 0) {
+        waitUntil([&] { return m_server.received().size() - m_seen >= expected * frames::kRequestSize; });
         test::spin(30);
         const QByteArray bytes = m_server.received().mid(m_seen);
         m_seen += bytes.size();
@@ -75,7 +77,7 @@ TEST_F(Scheduler, BeforeTheOpeningTheBacklogIsEmptyAndTheClockPassAsksForTheMinu
     EXPECT_TRUE(takeRequests().isEmpty());
     m_manager->Timer7Timer();
     m_manager->Timer7Timer();
-    EXPECT_EQ(takeRequests(),
+    EXPECT_EQ(takeRequests(4),
               (QStringList{QStringLiteral("B20250701_0850.dat"), QStringLiteral("S20250701_0850.dat"),
                            QStringLiteral("B20250701_0850.dat"), QStringLiteral("S20250701_0850.dat")}));
 }
@@ -87,7 +89,7 @@ TEST_F(Scheduler, TheBacklogAsksForEveryMissingFileInTimeOrderBuyFirst) {
     ASSERT_EQ(m_manager->mmDate.size(), 66);
     EXPECT_EQ(m_manager->mmDate.first(), QStringLiteral("20250701_0900"));
     EXPECT_EQ(m_manager->mmDate.last(), QStringLiteral("20250701_1005"));
-    const QStringList requests = takeRequests();
+    const QStringList requests = takeRequests(132);
     ASSERT_EQ(requests.size(), 132);
     EXPECT_EQ(requests.mid(0, 3),
               (QStringList{QStringLiteral("B20250701_0900.dat"), QStringLiteral("S20250701_0900.dat"),
@@ -101,7 +103,7 @@ TEST_F(Scheduler, TheBacklogAsksForEveryMissingFileInTimeOrderBuyFirst) {
     EXPECT_TRUE(takeRequests().isEmpty());
     m_clock.set(at(10, 6, 0));
     m_manager->Timer7Timer();
-    EXPECT_EQ(takeRequests(),
+    EXPECT_EQ(takeRequests(2),
               (QStringList{QStringLiteral("B20250701_1006.dat"), QStringLiteral("S20250701_1006.dat")}));
 }
 
@@ -110,7 +112,7 @@ TEST_F(Scheduler, AfterTheCloseTheBacklogIsTheWholeDayAndTheClockPassRests) {
     m_manager->Timer6Timer();
     EXPECT_EQ(m_manager->mmDate.size(), 381);
     EXPECT_EQ(m_manager->mmDate.last(), QStringLiteral("20250701_1520"));
-    EXPECT_EQ(takeRequests().size(), 762);
+    EXPECT_EQ(takeRequests(762).size(), 762);
     m_manager->Timer7Timer();
     EXPECT_TRUE(takeRequests().isEmpty());
 }
@@ -121,7 +123,7 @@ TEST_F(Scheduler, TheClockPassRunsTo1520AndEntersAMinuteOnceBothFilesAreIn) {
     m_clock.set(at(15, 20, 59));
     addFile(QStringLiteral("B20250701_1520.dat"));
     m_manager->Timer7Timer();
-    EXPECT_EQ(takeRequests(), QStringList{QStringLiteral("S20250701_1520.dat")});
+    EXPECT_EQ(takeRequests(1), QStringList{QStringLiteral("S20250701_1520.dat")});
     EXPECT_FALSE(m_manager->mmDate.contains(QStringLiteral("20250701_1520")));
     addFile(QStringLiteral("S20250701_1520.dat"));
     m_manager->Timer7Timer();
@@ -139,7 +141,7 @@ TEST_F(Scheduler, FilesAlreadyPresentAreNotAskedFor) {
     addFile(QStringLiteral("B20250701_0901.dat"));
     m_clock.set(at(9, 1, 10));
     m_manager->Timer6Timer();
-    EXPECT_EQ(takeRequests(), QStringList{QStringLiteral("S20250701_0901.dat")});
+    EXPECT_EQ(takeRequests(1), QStringList{QStringLiteral("S20250701_0901.dat")});
     m_manager->Timer7Timer();
     EXPECT_TRUE(takeRequests().isEmpty());
 }
