@@ -104,21 +104,19 @@ bool CustomerDb::isOpen() const {
 }
 
 QList<QSqlRecord> CustomerDb::exec(const QString& sql, const Params& params) {
-    open();
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        if (!isLostConnection(query.lastError()))
-            throw Error(errorText(query.lastError()));
-        // The server dropped the connection while it was idle; nothing has run
-        // yet, so open afresh and prepare once more.
-        db.close();
+    for (int attempt = 0;; ++attempt) {
         open();
         query = QSqlQuery(db);
         query.setForwardOnly(true);
-        if (!query.prepare(sql))
+        if (query.prepare(sql))
+            break;
+        // A connection the server dropped while it was idle shows here, before
+        // anything has run: open afresh and prepare once more.
+        if (attempt > 0 || !isLostConnection(query.lastError()))
             throw Error(errorText(query.lastError()));
+        db.close();
     }
     for (const auto& [name, value] : params)
         query.bindValue(name, value);

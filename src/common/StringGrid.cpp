@@ -104,7 +104,8 @@ Rgb StringGrid::colourOf(int column, int row) const {
 void StringGrid::refresh() {
     // Widths of columns that survive stay; a column gained anew is 64 px wide.
     const int columns = m_grid.columnCount();
-    m_widths.resize(columns < m_widths.size() ? columns : m_widths.size());
+    if (m_widths.size() > columns)
+        m_widths.resize(columns);
     while (m_widths.size() < columns)
         m_widths.append(64);
     m_model->reload();

@@ -380,9 +380,7 @@ void TfrmMain::FormClose() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    guarded(m_ctx.messages, [this] { FormClose(); });
-    // The program ends whatever happened above.
-    QCoreApplication::quit();
+    FormClose();
     event->accept();
 }
 

@@ -56,9 +56,18 @@ void TransferEngine::stop() {
     m_running = false;
     m_reconnectTimer.stop();
     m_stallTimer.stop();
+    dropConnection();
+    dropReply();
+}
+
+void TransferEngine::dropConnection() {
+    // Closing it ourselves is no loss to report.
     m_droppedByUs = true;
     m_socket.abort();
     m_droppedByUs = false;
+}
+
+void TransferEngine::dropReply() {
     abandonFile();
     m_state = State::Header;
     m_field.clear();
@@ -115,9 +124,7 @@ void TransferEngine::onDisconnected() {
         return;
     m_stallTimer.stop();
     const bool wasMidReply = midReply();
-    abandonFile();
-    m_state = State::Header;
-    m_field.clear();
+    dropReply();
     if (!m_lossReported) {
         m_lossReported = true;
         const QString why = m_socket.error() == QAbstractSocket::RemoteHostClosedError ||
@@ -142,17 +149,11 @@ void TransferEngine::onStall() {
     if (!midReply())
         return;
     emit notice(QStringLiteral("Error receiving file: Read timed out."));
-    const QString name = m_name;
-    const qint64 received = m_received;
-    abandonFile();
-    m_state = State::Header;
-    m_field.clear();
+    dropReply();
     // Where the stalled reply would have ended is unknown: start afresh on a new
     // connection rather than read the rest as new replies.
-    m_droppedByUs = true;
-    m_socket.abort();
-    m_droppedByUs = false;
-    emit replyHandled({TransferReply::Outcome::Failed, name, received});
+    dropConnection();
+    emit replyHandled({TransferReply::Outcome::Failed, m_name, m_received});
     scheduleReconnect();
 }
 

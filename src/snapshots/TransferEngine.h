@@ -75,6 +75,9 @@ private:
     void readContent();
     void finishReply(TransferReply::Outcome outcome);
     void abandonFile();
+    // Forgets the reply being read, its part file included.
+    void dropReply();
+    void dropConnection();
     void sendFailed(const QString& text);
     bool midReply() const { return m_state != State::Header || !m_field.isEmpty(); }
 
