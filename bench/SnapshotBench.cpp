@@ -1,5 +1,6 @@
 // Snapshot decoding and the full-day download, in figures.
 #include "DataServer.h"
+#include "DataServerProcess.h"
 #include "Envelope.h"
 #include "snapshots/DownloadPlan.h"
 #include "snapshots/SnapshotFiles.h"
@@ -9,8 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -56,36 +55,6 @@ void BM_FromBase64Only(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * bytes.size());
 }
 BENCHMARK(BM_FromBase64Only)->Unit(benchmark::kMicrosecond);
-
-// A vantorel-dataserver process serving a whole synthetic day (the clock fixed
-// after the close), its files made once before timing starts.
-class ServerProcess {
-public:
-    ServerProcess() {
-        const QString exe =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vantorel-dataserver"));
-        m_process.start(exe, {QStringLiteral("--synthetic"), QStringLiteral("--port"), QStringLiteral("0"),
-                              QStringLiteral("--now"), QStringLiteral("2025-07-01T16:00:00")});
-        m_process.waitForStarted();
-        static const QRegularExpression listening(QStringLiteral(":(\\d+)\\s*$"));
-        QByteArray seen;
-        while (m_port == 0 && m_process.waitForReadyRead(10000)) {
-            seen += m_process.readAllStandardOutput();
-            const auto match = listening.match(QString::fromUtf8(seen));
-            if (match.hasMatch())
-                m_port = quint16(match.captured(1).toUInt());
-        }
-    }
-    ~ServerProcess() {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    quint16 port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    quint16 m_port = 0;
-};
 
 struct BacklogRun {
     int stored = 0;
@@ -133,20 +102,25 @@ BacklogRun fetchDay(quint16 port, const QString& folder) {
 }
 
 void BM_FullDayBacklog(benchmark::State& state) {
-    ServerProcess server;
-    if (server.port() == 0) {
-        state.SkipWithError("vantorel-dataserver did not start");
+    // A whole synthetic day (the clock after the close), its files made once
+    // before timing starts.
+    std::unique_ptr<dataserver::DataServerProcess> server;
+    try {
+        server = std::make_unique<dataserver::DataServerProcess>(QStringList{
+            QStringLiteral("--synthetic"), QStringLiteral("--now"), QStringLiteral("2025-07-01T16:00:00")});
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
         return;
     }
     {
         // Let the server make its files once, so that the client is what is timed.
         QTemporaryDir warm;
-        fetchDay(server.port(), warm.path());
+        fetchDay(server->port(), warm.path());
     }
     BacklogRun last;
     for (auto _ : state) {
         QTemporaryDir dir;
-        last = fetchDay(server.port(), QDir(dir.path()).filePath(QStringLiteral("Data")));
+        last = fetchDay(server->port(), QDir(dir.path()).filePath(QStringLiteral("Data")));
         state.SetIterationTime(last.seconds);
         if (last.stored != 762)
             state.SkipWithError("not every file was stored");

@@ -7,6 +7,7 @@
 #include "members/uSearch.h"
 #include "snapshots/uClient.h"
 #include "snapshots/uFileManager.h"
+#include "support/EventLoop.h"
 #include "support/MemberDb.h"
 #include "support/RecordingMessages.h"
 #include "support/Typing.h"
@@ -24,13 +25,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace vantorel {
 namespace {
 
 using test::commitText;
 using test::pressKey;
+using test::runUntilQuit;
 using test::typeText;
 
 const QString kWrongCredentials = QStringLiteral("로그인 실패: 아이디 또는 비밀번호가 올바르지 않습니다.");
@@ -292,16 +293,6 @@ TEST_F(LoginWindow, MenuItemsOpenANewWindowEachTime) {
     windows[0]->close();
     EXPECT_FALSE(windows[0]->isVisible());
     EXPECT_EQ(login->serviceWindows().size(), 5u);
-}
-
-// Runs the event loop until the application is told to quit; 1 when it never is.
-int runUntilQuit(const std::function<void()>& action) {
-    QTimer::singleShot(0, action);
-    QTimer safety;
-    safety.setSingleShot(true);
-    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    safety.start(5000);
-    return QCoreApplication::exec();
 }
 
 TEST_F(LoginWindow, ClosingTheLoginWindowBeforeSignInEndsTheProgram) {

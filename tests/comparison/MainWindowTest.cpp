@@ -1,3 +1,4 @@
+#include "DataServerProcess.h"
 #include "Envelope.h"
 #include "common/StringGrid.h"
 #include "comparison/Unit1.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace vantorel {
 namespace {
@@ -71,9 +70,9 @@ protected:
         group->findChildren<QRadioButton*>().at(index)->setChecked(true);
     }
 
-    test::DataServerProcess m_server{{QStringLiteral("--synthetic"), QStringLiteral("--stocks"),
-                                      QStringLiteral("40"), QStringLiteral("--now"),
-                                      QStringLiteral("2025-07-01T10:30:00")}};
+    dataserver::DataServerProcess m_server{{QStringLiteral("--synthetic"), QStringLiteral("--stocks"),
+                                            QStringLiteral("40"), QStringLiteral("--now"),
+                                            QStringLiteral("2025-07-01T10:30:00")}};
     QTemporaryDir m_dir;
     test::RecordingMessages m_messages;
     test::SettableClock m_clock;
@@ -243,11 +242,7 @@ TEST_F(MainWindow, ClosingDeletesTheDataFilesButNotFoldersAndEndsTheProgram) {
         addFile(QStringLiteral("B20250701_090%1.dat").arg(i), "x");
     ASSERT_TRUE(QDir().mkpath(dataFile(QStringLiteral("keep"))));
     m_main->show();
-    QTimer::singleShot(0, [&] { m_main->close(); });
-    QTimer safety;
-    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    safety.start(5000);
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(test::runUntilQuit([&] { m_main->close(); }), 0);
     EXPECT_EQ(QDir(m_context->folder.dataFolder()).entryList(QDir::Files), QStringList());
     EXPECT_TRUE(QFileInfo(dataFile(QStringLiteral("keep"))).isDir());
 }

@@ -1,3 +1,4 @@
+#include "DataServerProcess.h"
 #include "snapshots/SnapshotFiles.h"
 #include "snapshots/TransferEngine.h"
 #include "support/EventLoop.h"
@@ -17,7 +18,7 @@
 namespace vantorel {
 namespace {
 
-using test::DataServerProcess;
+using dataserver::DataServerProcess;
 using test::runTool;
 using test::waitUntil;
 using Outcome = TransferReply::Outcome;

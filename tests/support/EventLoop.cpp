@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 namespace vantorel::test {
 
@@ -20,6 +21,15 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 void spin(int ms) {
     waitUntil([] { return false; }, ms);
+}
+
+int runUntilQuit(const std::function<void()>& action) {
+    QTimer::singleShot(0, action);
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    safety.start(5000);
+    return QCoreApplication::exec();
 }
 
 } // namespace vantorel::test
