@@ -64,8 +64,10 @@ private:
 
     AppContext& m_ctx;
     CustomerDb m_db;
-    std::unique_ptr<TfrmMain> m_frmMain;
+    // Declared so that they are destroyed in the reverse order of need: the
+    // scheduler and the main window both use the transfer window.
     std::unique_ptr<TfrmReceive> m_frmReceive;
+    std::unique_ptr<TfrmMain> m_frmMain;
     std::unique_ptr<TfrmFileManager> m_frmFileManager;
     std::vector<std::unique_ptr<QWidget>> m_serviceWindows;
 };

@@ -14,7 +14,8 @@ namespace {
 // that type nothing (arrows, Delete, Tab, ...).
 QString typedCharacters(const QKeyEvent& event) {
     const int key = event.key();
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+    // Delete edits as usual, whatever the platform puts in its text (X11: DEL).
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
         return {};
     if (key == Qt::Key_Backspace)
         return QString(QChar(kBackspace));

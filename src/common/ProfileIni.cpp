@@ -13,30 +13,97 @@ namespace vantorel {
 
 namespace {
 
-struct IniText {
-    QStringList lines;
-    QString newline = QStringLiteral("\r\n");
+// One line as it stands in the file, and its text for matching.
+struct IniLine {
+    QByteArray raw; // with its line ending, if it has one
+    QString text;   // decoded, without line ending or byte-order mark
 };
 
-IniText readIni(const QString& path) {
+// The file's lines. Lines that are not changed are written back byte for
+// byte; a changed or new line is written in the file's own encoding.
+struct IniText {
+    QList<IniLine> lines;
+    QByteArray newline = "\r\n";
+    bool latin1 = false;
+
+    QStringList texts() const {
+        QStringList t;
+        for (const IniLine& l : lines)
+            t << l.text;
+        return t;
+    }
+};
+
+// A missing file reads as empty. One that exists but cannot be read is an
+// error: writing it would replace what could not be seen.
+std::optional<IniText> readIni(const QString& path, QString* error) {
     IniText ini;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return ini;
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray bom = "\xEF\xBB\xBF";
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    if (!text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
-        ini.newline = QStringLiteral("\n");
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    ini.lines = text.split(QLatin1Char('\n'));
-    if (!ini.lines.isEmpty() && ini.lines.last().isEmpty())
-        ini.lines.removeLast();
+    // Decoding is lazy: only the conversion to text tells whether it failed.
+    const QString whole = utf8.decode(bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes);
+    ini.latin1 = utf8.hasError();
+    if (bytes.contains("\r\n"))
+        ini.newline = "\r\n";
+    else if (bytes.contains('\n'))
+        ini.newline = "\n";
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', from);
+        end = end < 0 ? bytes.size() : end + 1;
+        IniLine line{bytes.mid(from, end - from), {}};
+        QByteArray content = line.raw;
+        if (content.endsWith('\n'))
+            content.chop(1);
+        if (content.endsWith('\r'))
+            content.chop(1);
+        if (from == 0 && content.startsWith(bom))
+            content.remove(0, bom.size());
+        line.text = ini.latin1 ? QString::fromLatin1(content) : QString::fromUtf8(content);
+        ini.lines << line;
+        from = end;
+    }
     return ini;
+}
+
+IniText readIniForWriting(const QString& path) {
+    QString error;
+    std::optional<IniText> ini = readIni(path, &error);
+    if (!ini)
+        throw Error(QStringLiteral("Unable to write to %1: %2").arg(path, error));
+    return *ini;
+}
+
+// A changed or new line, in the file's encoding.
+IniLine makeLine(const IniText& ini, const QString& path, const QString& text) {
+    if (ini.latin1) {
+        for (const QChar c : text) {
+            if (c.unicode() > 0xFF)
+                throw Error(QStringLiteral("Unable to write to %1: %2")
+                                .arg(path, QStringLiteral("the text does not fit the file's encoding")));
+        }
+        return {text.toLatin1() + ini.newline, text};
+    }
+    return {text.toUtf8() + ini.newline, text};
+}
+
+void insertLine(IniText& ini, qsizetype at, IniLine line) {
+    // The line before may be the file's last one, without a line ending.
+    if (at > 0 && !ini.lines[at - 1].raw.endsWith('\n'))
+        ini.lines[at - 1].raw += ini.newline;
+    ini.lines.insert(at, std::move(line));
 }
 
 std::optional<QString> sectionName(const QString& line) {
@@ -73,80 +140,81 @@ QString unquote(const QString& raw) {
     return v;
 }
 
-bool writeIni(const QString& path, const IniText& ini, QString* error) {
+void writeIni(const QString& path, const IniText& ini) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    QString text;
-    for (const QString& line : ini.lines)
-        text += line + ini.newline;
-    file.write(text.toUtf8());
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    for (const IniLine& line : ini.lines)
+        bytes += line.raw;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Error(QStringLiteral("Unable to write to %1: %2").arg(path, file.errorString()));
 }
 
 } // namespace
 
 QString readProfileString(const QString& file, const QString& section, const QString& key,
                           const QString& fallback) {
-    const IniText ini = readIni(file);
-    const auto range = findSection(ini.lines, section);
+    QString error;
+    const std::optional<IniText> ini = readIni(file, &error);
+    if (!ini)
+        return fallback;
+    const QStringList lines = ini->texts();
+    const auto range = findSection(lines, section);
     if (!range)
         return fallback;
     for (qsizetype i = range->first; i < range->second; ++i) {
-        if (isKeyLine(ini.lines[i], key))
-            return unquote(ini.lines[i].mid(ini.lines[i].indexOf(QLatin1Char('=')) + 1));
+        if (isKeyLine(lines[i], key))
+            return unquote(lines[i].mid(lines[i].indexOf(QLatin1Char('=')) + 1));
     }
     return fallback;
 }
 
 void writeProfileString(const QString& file, const QString& section, const QString& key,
                         const QString& value) {
-    IniText ini = readIni(file);
-    const QString line = key + QLatin1String("=\"") + value + QLatin1Char('"');
-    const auto range = findSection(ini.lines, section);
+    IniText ini = readIniForWriting(file);
+    const QStringList lines = ini.texts();
+    const IniLine line = makeLine(ini, file, key + QLatin1String("=\"") + value + QLatin1Char('"'));
+    const auto range = findSection(lines, section);
     if (!range) {
-        ini.lines << QLatin1Char('[') + section + QLatin1Char(']') << line;
+        insertLine(ini, ini.lines.size(), makeLine(ini, file, QLatin1Char('[') + section + QLatin1Char(']')));
+        insertLine(ini, ini.lines.size(), line);
     } else {
         qsizetype at = -1;
         for (qsizetype i = range->first; i < range->second && at < 0; ++i) {
-            if (isKeyLine(ini.lines[i], key))
+            if (isKeyLine(lines[i], key))
                 at = i;
         }
         if (at >= 0) {
+            // The line keeps its own ending.
+            const bool ended = ini.lines[at].raw.endsWith('\n');
             ini.lines[at] = line;
+            if (!ended)
+                ini.lines[at].raw.chop(ini.newline.size());
         } else {
             // After the section's last non-blank line, so blank separators stay put.
             qsizetype end = range->second;
-            while (end > range->first && ini.lines[end - 1].trimmed().isEmpty())
+            while (end > range->first && lines[end - 1].trimmed().isEmpty())
                 --end;
-            ini.lines.insert(end, line);
+            insertLine(ini, end, line);
         }
     }
-    QString error;
-    if (!writeIni(file, ini, &error))
-        throw Error(QStringLiteral("Unable to write to %1: %2").arg(file, error));
+    writeIni(file, ini);
 }
 
-bool removeProfileKey(const QString& file, const QString& section, const QString& key) {
-    IniText ini = readIni(file);
-    const auto range = findSection(ini.lines, section);
+void removeProfileKey(const QString& file, const QString& section, const QString& key) {
+    IniText ini = readIniForWriting(file);
+    const QStringList lines = ini.texts();
+    const auto range = findSection(lines, section);
     if (!range)
-        return true;
+        return;
     bool removed = false;
     for (qsizetype i = range->second - 1; i >= range->first; --i) {
-        if (isKeyLine(ini.lines[i], key)) {
+        if (isKeyLine(lines[i], key)) {
             ini.lines.removeAt(i);
             removed = true;
         }
     }
-    QString error;
-    return !removed || writeIni(file, ini, &error);
+    if (removed)
+        writeIni(file, ini);
 }
 
 } // namespace vantorel

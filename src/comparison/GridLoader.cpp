@@ -10,11 +10,11 @@ int PosEx(const QString& SubStr, const QString& S, int Offset) {
     return int(S.indexOf(SubStr, Offset - 1)) + 1;
 }
 
-QStringList splitFields(const QString& line) {
+QStringList splitFields(const QString& line, int maxFields) {
     QStringList fields;
     int pos = 1;
     const int length = int(line.size());
-    while (pos <= length) {
+    while (pos <= length && fields.size() < maxFields) {
         int sep = PosEx(QStringLiteral(","), line, pos);
         if (sep == 0)
             sep = length + 1;
@@ -27,7 +27,7 @@ QStringList splitFields(const QString& line) {
 void LoadStringGridFromMemo(TextGrid& aa, const QStringList& MemoBox) {
     aa.setRowCount(int(MemoBox.size()));
     for (int i = 0; i < MemoBox.size(); ++i) {
-        const QStringList fields = splitFields(MemoBox[i]);
+        const QStringList fields = splitFields(MemoBox[i], kMaxSnapshotColumns);
         if (i == 0)
             aa.setColumnCount(int(fields.size()));
         for (int j = 0; j < fields.size() && j < aa.columnCount(); ++j)

@@ -10,12 +10,18 @@ class TextGrid;
 // Offset lies outside S.
 int PosEx(const QString& SubStr, const QString& S, int Offset);
 
-// The ","-separated fields of a line, untrimmed: two separators in a row give an
-// empty field, a separator at the end opens none, an empty line has none.
-QStringList splitFields(const QString& line);
+// A snapshot has four fields; a grid shows at most this many, so that a damaged
+// first line cannot make thousands of columns.
+inline constexpr int kMaxSnapshotColumns = 16;
 
-// One grid row per buffer line, the column count taken from the first line, the
-// first field cut to four characters. Cells a line has no field for keep their text.
+// The first `maxFields` ","-separated fields of a line, untrimmed: two
+// separators in a row give an empty field, a separator at the end opens none,
+// an empty line has none.
+QStringList splitFields(const QString& line, int maxFields = kMaxSnapshotColumns);
+
+// One grid row per buffer line, the column count taken from the first line (at
+// most kMaxSnapshotColumns), the first field cut to four characters. Cells a line
+// has no field for keep their text.
 void LoadStringGridFromMemo(TextGrid& aa, const QStringList& MemoBox);
 
 } // namespace vantorel

@@ -131,6 +131,16 @@ TEST_F(LoginWindow, RightCredentialsOpenTheWorkWindowsAndSaveTheId) {
     auto again = openLogin();
     EXPECT_EQ(again->edID->text(), QStringLiteral("Member1"));
     EXPECT_TRUE(again->ckbID->isChecked());
+
+    // At the end the windows that use the transfer window go before it.
+    QStringList destroyed;
+    for (QWidget* w : {static_cast<QWidget*>(login->frmMain()), static_cast<QWidget*>(login->frmReceive()),
+                       static_cast<QWidget*>(login->frmFileManager())}) {
+        const QString title = w->windowTitle();
+        QObject::connect(w, &QObject::destroyed, [&destroyed, title] { destroyed << title; });
+    }
+    login.reset();
+    EXPECT_EQ(destroyed.last(), QStringLiteral("수신용"));
 }
 
 TEST_F(LoginWindow, RefusedLoginsSayWhyAndChangeNothing) {

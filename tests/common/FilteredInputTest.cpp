@@ -50,6 +50,21 @@ TEST(FilteredInput, TypedAndComposedCharactersPassTheFieldsFilter) {
     }
 }
 
+TEST(FilteredInput, DeleteAndBackspaceEditInEveryFilteredField) {
+    for (const KeyFilter filter : {AllowOnlyEnglishAndNumbers, AllowOnlyDigits, AllowOnlyLettersAndHangul,
+                                   BlockKoreanInput, AllowOnlyLatin1}) {
+        QLineEdit edit;
+        installKeyFilter(&edit, filter);
+        edit.setText(QStringLiteral("1234"));
+        edit.setCursorPosition(2);
+        // On X11 the Delete key's text is DEL (0x7F), Backspace's is BS.
+        pressKey(&edit, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+        EXPECT_EQ(edit.text(), QStringLiteral("124"));
+        pressKey(&edit, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+        EXPECT_EQ(edit.text(), QStringLiteral("14"));
+    }
+}
+
 TEST(FilteredInput, ClipboardShortcutsWorkOnlyWhereControlCharactersPass) {
     for (const bool strict : {true, false}) {
         QLineEdit edit;

@@ -71,6 +71,14 @@ TEST(GridLoader, FillsAResetGridLineByLine) {
     EXPECT_EQ(three.columnCount(), 3);
     EXPECT_EQ(three.row(1), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
 
+    // A damaged first line makes no more columns than a grid can show at once.
+    TextGrid wide;
+    GridReset4(wide);
+    LoadStringGridFromMemo(wide, {QString(QStringLiteral(",")).repeated(5000), QStringLiteral("1,2,3,4")});
+    EXPECT_EQ(wide.columnCount(), kMaxSnapshotColumns);
+    EXPECT_EQ(wide.row(1).mid(0, 5), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
+                                                  QStringLiteral("3"), QStringLiteral("4"), QString()}));
+
     // An empty buffer leaves the reset grid.
     TextGrid empty;
     GridReset4(empty);
