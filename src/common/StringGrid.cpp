@@ -2,22 +2,27 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace vantorel {
 
+// Tells the view what changed in the grid since it last looked: rows and
+// columns added or removed at the end, and the cells' new texts. No reset, so
+// the view keeps its current cell, its pressed cell and its scroll position.
 class TextGridModel final : public QAbstractTableModel {
 public:
     explicit TextGridModel(TextGrid& grid, QObject* parent)
         : QAbstractTableModel(parent)
-        , m_grid(grid) {}
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : m_grid.rowCount();
-    }
+        , m_grid(grid)
+        , m_rows(grid.rowCount())
+        , m_columns(grid.columnCount()) {}
+    // The sizes the view was last told of: the grid may have changed since.
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
     int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : m_grid.columnCount();
+        return parent.isValid() ? 0 : m_columns;
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole)
@@ -25,12 +30,28 @@ public:
         return m_grid.cell(index.column(), index.row());
     }
     void reload() {
-        beginResetModel();
-        endResetModel();
+        resize(m_rows, m_grid.rowCount(), Qt::Vertical);
+        resize(m_columns, m_grid.columnCount(), Qt::Horizontal);
+        emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1), {Qt::DisplayRole});
     }
 
 private:
+    void resize(int& shown, int wanted, Qt::Orientation orientation) {
+        const bool rows = orientation == Qt::Vertical;
+        if (wanted > shown) {
+            rows ? beginInsertRows({}, shown, wanted - 1) : beginInsertColumns({}, shown, wanted - 1);
+            shown = wanted;
+            rows ? endInsertRows() : endInsertColumns();
+        } else if (wanted < shown) {
+            rows ? beginRemoveRows({}, wanted, shown - 1) : beginRemoveColumns({}, wanted, shown - 1);
+            shown = wanted;
+            rows ? endRemoveRows() : endRemoveColumns();
+        }
+    }
+
     TextGrid& m_grid;
+    int m_rows;
+    int m_columns;
 };
 
 namespace {
@@ -81,16 +102,11 @@ StringGrid::StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, Q
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setShowGrid(true);
     setWordWrap(false);
-    connect(this, &QTableView::doubleClicked, this, [this] { emit cellDoubleClicked(); });
-    // Handlers may sort and so reset the model: let them run after the
-    // selection change has finished, before the next input event.
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-        if (!current.isValid())
-            return;
-        const int column = current.column();
-        const int row = current.row();
-        QMetaObject::invokeMethod(
-            this, [this, column, row] { emit cellSelected(column, row); }, Qt::QueuedConnection);
+    // Tab leaves the grid for the next control; arrows move between cells.
+    setTabKeyNavigation(false);
+    // After the selection handlers, which run once the press is over.
+    connect(this, &QTableView::doubleClicked, this, [this] {
+        QMetaObject::invokeMethod(this, &StringGrid::cellDoubleClicked, Qt::QueuedConnection);
     });
     refresh();
 }
@@ -111,7 +127,44 @@ void StringGrid::refresh() {
     m_model->reload();
     for (int c = 0; c < columns; ++c)
         setColumnWidth(c, m_widths[c] + 1);
+    // Rows taken away may have moved the current cell: the member's comes back
+    // as soon as the grid has it again.
+    const QModelIndex chosen = m_model->index(m_memberCell.y(), m_memberCell.x());
+    if (chosen.isValid() && chosen != currentIndex())
+        selectionModel()->setCurrentIndex(chosen, QItemSelectionModel::ClearAndSelect);
     viewport()->update();
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    QTableView::mousePressEvent(event);
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    // A press selects its cell again even when it is current already.
+    if (event->button() == Qt::LeftButton && pressed.isValid() && pressed == currentIndex())
+        selectedByMember(pressed);
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTableView::mouseMoveEvent(event);
+    if (currentIndex() != before && currentIndex().isValid())
+        selectedByMember(currentIndex());
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTableView::keyPressEvent(event);
+    if (currentIndex() != before && currentIndex().isValid())
+        selectedByMember(currentIndex());
+}
+
+void StringGrid::selectedByMember(const QModelIndex& cell) {
+    m_memberCell = QPoint(cell.column(), cell.row());
+    // Handlers may sort or rebuild the grid: they run once the event that
+    // selected the cell is over, before the next one.
+    const int column = cell.column();
+    const int row = cell.row();
+    QMetaObject::invokeMethod(
+        this, [this, column, row] { emit cellSelected(column, row); }, Qt::QueuedConnection);
 }
 
 void StringGrid::scrollToTopRow(int row) {

@@ -27,20 +27,31 @@ public:
     Rgb colourOf(int column, int row) const;
 
     // Shows the grid's content after it changed; columns it gained get 64 px.
+    // The cell the member selected last stays current where the grid still has it.
     void refresh();
     // Scrolls so that the row is the first one in view.
     void scrollToTopRow(int row);
     int topRow() const;
 
 signals:
+    // The member selected the cell, by mouse or keyboard; nothing else (focus,
+    // a reload, the program) emits it.
     void cellSelected(int column, int row);
     void cellDoubleClicked();
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void selectedByMember(const QModelIndex& cell);
+
     TextGrid& m_grid;
     TextGridModel* m_model;
     QList<int> m_widths;
     ColourRule m_rule;
+    QPoint m_memberCell{-1, -1};
 };
 
 } // namespace vantorel

@@ -3,6 +3,7 @@
 #include "common/Guard.h"
 #include "common/StringGrid.h"
 #include "common/WindowStyle.h"
+#include "comparison/AutoRunGate.h"
 #include "comparison/Comparison.h"
 #include "comparison/GridLoader.h"
 #include "comparison/GridRoutines.h"
@@ -26,18 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include <atomic>
-
 namespace vantorel {
-
-// What the auto mode's pool tasks share with the window: a copy of the buy
-// picker's value they may read while the window thread writes it, and the flag
-// that keeps a second run from being handed over while one is pending.
-struct TfrmMain::AutoState {
-    std::atomic<qint64> buyPicker{0};
-    std::atomic<bool> runPending{false};
-    std::atomic<bool> closing{false};
-};
 
 namespace {
 
@@ -91,7 +81,7 @@ bool isValidFileName(const QString& name) {
 TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_ctx(context)
-    , m_auto(std::make_shared<AutoState>()) {
+    , m_auto(std::make_shared<AutoRunGate>()) {
     setWindowTitle(QStringLiteral("Morwick Corp. Data"));
     makeFixedWindow(this, 711, 789);
     QFont font(QStringLiteral("Segoe UI"));
@@ -174,7 +164,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     connect(btnSearch, &QPushButton::clicked, this, [this] { repaintGrids(); });
     // A copy of the buy picker's value that the auto mode's pool tasks read.
     connect(DateTimePicker2, &QDateTimeEdit::dateTimeChanged, this,
-            [this](const QDateTime& value) { m_auto->buyPicker.store(value.toMSecsSinceEpoch()); });
+            [this](const QDateTime& value) { m_auto->setPicker(value); });
 
     guarded(messages, [this] { FormCreate(); });
     Timer8->start();
@@ -183,7 +173,7 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
 TfrmMain::~TfrmMain() {
     // A pool task may be handing a run over: let it through (it does nothing
     // now) rather than wait for it while it waits for us.
-    m_auto->closing.store(true);
+    m_auto->close();
     Timer8->stop();
     while (!m_pool.waitForDone(10))
         QCoreApplication::processEvents();
@@ -193,9 +183,10 @@ void TfrmMain::FormCreate() {
     const QDateTime nine(m_ctx.clock.now().date(), QTime(9, 0));
     for (QDateTimeEdit* picker : {DateTimePicker2, DateTimePicker4}) {
         picker->setDisplayFormat(kPickerFormat);
+        picker->setCalendarPopup(true);
         picker->setDateTime(nine);
     }
-    m_auto->buyPicker.store(nine.toMSecsSinceEpoch());
+    m_auto->setPicker(nine);
     move(0, 0);
     gReaultRow = -1;
     pgMCnt = 0;
@@ -324,30 +315,27 @@ void TfrmMain::sgTotalTargetDblClick() {
 void TfrmMain::Timer8Timer() {
     if (rgRealIndex() != 1)
         return;
-    const std::shared_ptr<AutoState> state = m_auto;
+    const std::shared_ptr<AutoRunGate> gate = m_auto;
     const Clock* clock = &m_ctx.clock;
     const QString folder = m_ctx.folder.dataFolder();
-    m_pool.start([this, state, clock, folder] {
-        if (state->closing.load())
+    m_pool.start([this, gate, clock, folder] {
+        if (gate->closed())
             return;
         const QDateTime now = clock->now();
-        const QString stem = slotStem(now);
-        if (stem == slotStem(QDateTime::fromMSecsSinceEpoch(state->buyPicker.load())))
+        if (gate->hasRun(now))
             return;
+        const QString stem = slotStem(now);
         const QDir dir(folder);
         if (!QFileInfo::exists(dir.filePath(buyFileName(stem))) ||
             !QFileInfo::exists(dir.filePath(sellFileName(stem))))
             return;
-        // At most one run per minute: a run already on its way is enough.
-        bool idle = false;
-        if (!state->runPending.compare_exchange_strong(idle, true))
+        if (!gate->claim())
             return;
         QMetaObject::invokeMethod(
             this,
-            [this, state, now] {
-                if (!state->closing.load())
+            [this, gate, now] {
+                if (gate->confirm(now))
                     guarded(m_ctx.messages, [&] { autoRun(now); });
-                state->runPending.store(false);
             },
             Qt::BlockingQueuedConnection);
     });

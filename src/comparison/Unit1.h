@@ -21,6 +21,7 @@ class QTimer;
 
 namespace vantorel {
 
+class AutoRunGate;
 class StringGrid;
 class TfrmReceive;
 
@@ -91,8 +92,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct AutoState;
-
     void setSide(QDateTimeEdit* picker, QLineEdit* nameField, QChar side);
     void loadSide(QLineEdit* nameField, StringGrid* grid);
     void autoRun(const QDateTime& minute);
@@ -106,7 +105,7 @@ private:
     TextGrid m_total{5, 1};
     QButtonGroup* m_realGroup;
     QButtonGroup* m_bsGroup;
-    std::shared_ptr<AutoState> m_auto;
+    std::shared_ptr<AutoRunGate> m_auto;
     QThreadPool m_pool;
     std::vector<std::unique_ptr<QWidget>> m_liveWindows;
 };

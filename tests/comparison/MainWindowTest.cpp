@@ -10,6 +10,7 @@
 #include "support/RecordingMessages.h"
 #include "support/SettableClock.h"
 #include "support/ToolProcess.h"
+#include "support/Typing.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace vantorel {
 namespace {
@@ -69,6 +71,33 @@ protected:
     void choose(QGroupBox* group, int index) {
         group->findChildren<QRadioButton*>().at(index)->setChecked(true);
     }
+    // Where the member points at a cell of a grid.
+    static QPoint cellCentre(StringGrid* grid, int column, int row) {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+    static void clickCell(StringGrid* grid, int column, int row) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, column, row));
+        test::spin(10);
+    }
+    // Buy and sell snapshots of three stocks each, loaded and compared.
+    void showResult() {
+        addFile(QStringLiteral("B.dat"),
+                snapshot({"090000,111111,가,1", "090000,222222,나,9", "090000,333333,다,4"}));
+        addFile(QStringLiteral("S.dat"),
+                snapshot({"090000,111111,가,2", "090000,222222,나,1", "090000,444444,라,7"}));
+        m_main->show();
+        QTest::keyClicks(m_main->edcp2, QStringLiteral("B.dat"));
+        QTest::keyClicks(m_main->edcpM2, QStringLiteral("S.dat"));
+        QTest::mouseClick(m_main->Button5, Qt::LeftButton);
+        QTest::mouseClick(m_main->Button13, Qt::LeftButton);
+        QTest::mouseClick(m_main->Button19, Qt::LeftButton);
+    }
+    QStringList resultCodes() const {
+        QStringList codes;
+        for (int r = 1; r < m_main->sgTotalTarget->grid().rowCount(); ++r)
+            codes << m_main->sgTotalTarget->grid().cell(0, r);
+        return codes;
+    }
 
     dataserver::DataServerProcess m_server{{QStringLiteral("--synthetic"), QStringLiteral("--stocks"),
                                             QStringLiteral("40"), QStringLiteral("--now"),
@@ -87,6 +116,8 @@ TEST_F(MainWindow, OpensWithItsControlsAndDefaults) {
     EXPECT_EQ(m_main->pos(), QPoint(0, 0));
     EXPECT_EQ(m_main->DateTimePicker2->dateTime(), at(9, 0));
     EXPECT_EQ(m_main->DateTimePicker4->displayFormat(), QStringLiteral("yyyy-MM-dd HH:mm"));
+    EXPECT_TRUE(m_main->DateTimePicker2->calendarPopup());
+    EXPECT_TRUE(m_main->DateTimePicker4->calendarPopup());
     EXPECT_EQ(m_main->edStockCode->text(), QStringLiteral("000000"));
     EXPECT_EQ(m_main->rgRealIndex(), 0);
     EXPECT_EQ(m_main->rgBSIndex(), 0);
@@ -211,6 +242,72 @@ TEST_F(MainWindow, HeadingSelectionSortsAndTheDoubleClickOpensTheSelectedStock) 
     EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1].get())->edCode->text(),
               QStringLiteral("000000"));
     EXPECT_NE(dynamic_cast<TfrmTopReal*>(m_main->liveWindows()[2].get()), nullptr);
+}
+
+TEST_F(MainWindow, OnlyTheMembersSelectionSortsAGridNotFocusOrARebuild) {
+    showResult();
+    const QStringList byDifference{QStringLiteral("222222"), QStringLiteral("333333"),
+                                   QStringLiteral("111111"), QStringLiteral("444444")};
+    ASSERT_EQ(resultCodes(), byDifference);
+    StringGrid* grid = m_main->sgTotalTarget;
+    clickCell(grid, 0, 2);
+    EXPECT_EQ(m_main->gReaultRow, 2);
+
+    // A rebuild, then focus leaves the grid and comes back by Tab and by the
+    // window becoming active again: no selection, no sort.
+    QTest::mouseClick(m_main->Button19, Qt::LeftButton);
+    m_main->edStockCode->setFocus();
+    grid->setFocus(Qt::TabFocusReason);
+    m_main->edStockCode->setFocus();
+    grid->setFocus(Qt::ActiveWindowFocusReason);
+    test::spin(20);
+    EXPECT_EQ(resultCodes(), byDifference);
+    EXPECT_EQ(m_main->gReaultRow, 2);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 0));
+
+    // Arrow keys go on from the member's cell; Up into row 0 sorts by its column.
+    QTest::keyClick(grid, Qt::Key_Down);
+    test::spin(10);
+    EXPECT_EQ(m_main->gReaultRow, 3);
+    EXPECT_EQ(resultCodes(), byDifference);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid, Qt::Key_Up);
+    test::spin(10);
+    EXPECT_EQ(m_main->gReaultRow, 0);
+    EXPECT_EQ(resultCodes(), (QStringList{QStringLiteral("444444"), QStringLiteral("333333"),
+                                          QStringLiteral("222222"), QStringLiteral("111111")}));
+
+    // A click on the current heading sorts again, after a rebuild sorted by difference.
+    QTest::mouseClick(m_main->Button19, Qt::LeftButton);
+    ASSERT_EQ(resultCodes(), byDifference);
+    clickCell(grid, 0, 0);
+    EXPECT_EQ(resultCodes().first(), QStringLiteral("444444"));
+
+    // The snapshot grids too: a reload keeps the member's cell and sorts nothing.
+    clickCell(m_main->sgcp2, 2, 1);
+    QTest::mouseClick(m_main->Button5, Qt::LeftButton);
+    m_main->sgcp2->setFocus(Qt::ActiveWindowFocusReason);
+    test::spin(20);
+    EXPECT_EQ(m_main->sgcp2->grid().cell(1, 1), QStringLiteral("111111"));
+    EXPECT_EQ(m_main->sgcp2->currentIndex(), m_main->sgcp2->model()->index(1, 2));
+}
+
+TEST_F(MainWindow, ADoubleClickOpensTheStockOfItsRowOrTheHeadingAfterSorting) {
+    showResult();
+    StringGrid* grid = m_main->sgTotalTarget;
+    test::doubleClick(grid->viewport(), cellCentre(grid, 2, 3));
+    ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 1; }));
+    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[0].get())->edCode->text(),
+              QStringLiteral("111111"));
+
+    test::doubleClick(grid->viewport(), cellCentre(grid, 0, 0));
+    ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 2; }));
+    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1].get())->edCode->text(),
+              QStringLiteral("종목코드"));
+    EXPECT_EQ(resultCodes(), (QStringList{QStringLiteral("444444"), QStringLiteral("333333"),
+                                          QStringLiteral("222222"), QStringLiteral("111111")}));
+    test::spin(50);
+    EXPECT_EQ(m_main->liveWindows().size(), 2u);
 }
 
 TEST_F(MainWindow, TheAutoModeFollowsTheMinuteOnceBothFilesAreIn) {

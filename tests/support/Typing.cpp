@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace vantorel::test {
 
@@ -30,6 +32,11 @@ void commitText(QWidget* widget, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(widget, &event);
+}
+
+void doubleClick(QWidget* widget, QPoint at) {
+    QWindow* window = widget->window()->windowHandle();
+    QTest::mouseDClick(window, Qt::LeftButton, {}, window->mapFromGlobal(widget->mapToGlobal(at)));
 }
 
 } // namespace vantorel::test

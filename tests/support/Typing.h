@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 class QWidget;
@@ -13,5 +14,8 @@ void pressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const Q
 void typeText(QWidget* widget, const QString& text);
 // An input method's commit, as Hangul arrives from the IME.
 void commitText(QWidget* widget, const QString& text);
+// A left double-click at the widget's point as the platform delivers it: press,
+// release, press (which the application follows with a double-click), release.
+void doubleClick(QWidget* widget, QPoint at);
 
 } // namespace vantorel::test
