@@ -116,6 +116,7 @@ void TransferEngine::onSocketError(QAbstractSocket::SocketError) {
         m_lossReported = true;
         emit startFailed(m_socket.errorString());
     }
+    emit connectionLost(m_socket.errorString());
     scheduleReconnect();
 }
 
@@ -133,6 +134,7 @@ void TransferEngine::onDisconnected() {
                                 : m_socket.errorString();
         emit notice(QStringLiteral("Connection to the data server lost: ") + why);
     }
+    emit connectionLost(m_socket.errorString());
     if (wasMidReply)
         emit replyHandled({TransferReply::Outcome::Failed, m_name, m_received});
     scheduleReconnect();
@@ -142,6 +144,7 @@ void TransferEngine::scheduleReconnect() {
     if (!m_running || m_reconnectTimer.isActive())
         return;
     m_reconnectTimer.start(m_retryDelay);
+    emit retryScheduled(m_retryDelay);
     m_retryDelay = std::min(m_retryDelay * 2, kLongestRetryDelay);
 }
 
@@ -153,6 +156,7 @@ void TransferEngine::onStall() {
     // Where the stalled reply would have ended is unknown: start afresh on a new
     // connection rather than read the rest as new replies.
     dropConnection();
+    emit connectionLost(QStringLiteral("Read timed out."));
     emit replyHandled({TransferReply::Outcome::Failed, m_name, m_received});
     scheduleReconnect();
 }

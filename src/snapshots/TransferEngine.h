@@ -57,6 +57,11 @@ signals:
     // The very first connection attempt failed: the program's start-up error.
     void startFailed(const QString& text);
     void connected();
+    // The connection broke, was given up, or could not be opened. Whatever was
+    // asked for and not yet answered will not be.
+    void connectionLost(const QString& reason);
+    // The next attempt to connect comes after this delay.
+    void retryScheduled(int delayMs);
 
 private:
     enum class State { Header, ErrorField, NameField, Length, Content, Drain };

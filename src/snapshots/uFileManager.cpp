@@ -1,12 +1,7 @@
 #include "snapshots/uFileManager.h"
 
-#include "common/Guard.h"
-#include "snapshots/DownloadPlan.h"
-#include "snapshots/SnapshotFiles.h"
 #include "snapshots/uClient.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -14,53 +9,29 @@ namespace vantorel {
 
 TfrmFileManager::TfrmFileManager(AppContext& context, TfrmReceive& receive, QWidget* parent)
     : QWidget(parent)
-    , m_ctx(context)
-    , m_receive(receive) {
+    , m_receive(receive)
+    , m_scheduler(context.clock, context.folder.dataFolder(),
+                  [this](const QString& fileName) {
+                      m_receive.edFileName->setText(fileName);
+                      m_receive.btReqClick();
+                  })
+    , Timer6(&m_scheduler.backlogTimer())
+    , Timer7(&m_scheduler.clockTimer())
+    , mmDate(m_scheduler.done)
+    , gOne(m_scheduler.backlogRun) {
     setWindowTitle(QStringLiteral("파일다운및 관리화면"));
-    Timer6 = new QTimer(this);
-    Timer7 = new QTimer(this);
-    Messages& messages = m_ctx.messages;
-    connectGuarded(Timer6, &QTimer::timeout, this, messages, &TfrmFileManager::Timer6Timer);
-    connectGuarded(Timer7, &QTimer::timeout, this, messages, &TfrmFileManager::Timer7Timer);
-    Timer6->start(100);
-    Timer7->start(100);
-}
-
-bool TfrmFileManager::present(const QString& fileName) const {
-    return QFileInfo::exists(QDir(m_ctx.folder.dataFolder()).filePath(fileName));
-}
-
-void TfrmFileManager::request(const QString& fileName) {
-    m_receive.edFileName->setText(fileName);
-    m_receive.btReqClick();
+    TransferEngine& engine = m_receive.engine();
+    connect(&engine, &TransferEngine::connectionLost, &m_scheduler, &DownloadScheduler::connectionLost);
+    connect(&engine, &TransferEngine::connected, &m_scheduler, &DownloadScheduler::connectionOpened);
+    m_scheduler.start();
 }
 
 void TfrmFileManager::Timer6Timer() {
-    if (gOne != 0)
-        return;
-    mmDate << backlogStems(m_ctx.clock.now());
-    for (const QString& stem : std::as_const(mmDate)) {
-        if (!present(buyFileName(stem)))
-            request(buyFileName(stem));
-        if (!present(sellFileName(stem)))
-            request(sellFileName(stem));
-    }
-    gOne = 1;
+    m_scheduler.backlogPass();
 }
 
 void TfrmFileManager::Timer7Timer() {
-    if (gOne != 1)
-        return;
-    const QDateTime now = m_ctx.clock.now();
-    const QString stem = slotStem(now);
-    if (mmDate.contains(stem) || timeOfDayNumber(now) > kLastSlotOfDay)
-        return;
-    if (!present(buyFileName(stem)))
-        request(buyFileName(stem));
-    if (!present(sellFileName(stem)))
-        request(sellFileName(stem));
-    if (present(buyFileName(stem)) && present(sellFileName(stem)))
-        mmDate << stem;
+    m_scheduler.clockPass();
 }
 
 } // namespace vantorel

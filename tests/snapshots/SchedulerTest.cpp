@@ -1,4 +1,6 @@
+#include "DataServer.h"
 #include "snapshots/Frames.h"
+#include "snapshots/SnapshotFiles.h"
 #include "snapshots/uClient.h"
 #include "snapshots/uFileManager.h"
 #include "support/EventLoop.h"
@@ -11,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -144,6 +147,69 @@ TEST_F(Scheduler, FilesAlreadyPresentAreNotAskedFor) {
     EXPECT_EQ(takeRequests(1), QStringList{QStringLiteral("S20250701_0901.dat")});
     m_manager->Timer7Timer();
     EXPECT_TRUE(takeRequests().isEmpty());
+}
+
+// The data server stops at 10:27:40 and is back at 10:30:01, under a running
+// scheduler whose timers tick as in the program.
+TEST(SchedulerReconnect, MinutesMissedWhileTheServerWasAwayAreFetchedOnceItIsBack) {
+    QTemporaryDir dir;
+    test::RecordingMessages messages;
+    test::SettableClock clock(at(10, 27, 30));
+    dataserver::ServerOptions options;
+    options.synthetic = true;
+    options.stocks = 20;
+    options.now = at(15, 30);
+    auto server = std::make_unique<dataserver::DataServer>(options);
+    ASSERT_TRUE(server->listen(QHostAddress::LocalHost, 0));
+    const quint16 port = server->port();
+    AppContext context{messages, clock, ProgramFolder(dir.path()),
+                       Config{{}, QStringLiteral("127.0.0.1"), port}};
+    TfrmReceive receive(context);
+    QHash<QString, int> stored;
+    QObject::connect(&receive.engine(), &TransferEngine::replyHandled, [&](const TransferReply& reply) {
+        if (reply.outcome == TransferReply::Outcome::Stored)
+            ++stored[reply.name];
+    });
+    TfrmFileManager manager(context, receive);
+    const auto has = [&](const QString& stem) {
+        const QDir data(context.folder.dataFolder());
+        return QFileInfo::exists(data.filePath(buyFileName(stem))) &&
+               QFileInfo::exists(data.filePath(sellFileName(stem)));
+    };
+    ASSERT_TRUE(waitUntil([&] { return has(QStringLiteral("20250701_1027")); }));
+    ASSERT_EQ(stored.size(), 2 * 88);
+
+    clock.set(at(10, 27, 40));
+    server.reset();
+    ASSERT_TRUE(waitUntil([&] { return !receive.engine().isConnected(); }));
+    clock.set(at(10, 28, 10));
+    test::spin(300);
+    clock.set(at(10, 29, 10));
+    test::spin(300);
+    clock.set(at(10, 30, 1));
+    server = std::make_unique<dataserver::DataServer>(options);
+    ASSERT_TRUE(server->listen(QHostAddress::LocalHost, port));
+
+    ASSERT_TRUE(waitUntil([&] {
+        return has(QStringLiteral("20250701_1028")) && has(QStringLiteral("20250701_1029")) &&
+               has(QStringLiteral("20250701_1030"));
+    }));
+    test::spin(200);
+    for (const QString& stem : {QStringLiteral("20250701_1028"), QStringLiteral("20250701_1029")}) {
+        for (const QString& name : {buyFileName(stem), sellFileName(stem)}) {
+            EXPECT_EQ(stored.value(name), 1) << name.toStdString();
+            QFile file(QDir(context.folder.dataFolder()).filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), server->fileFor(name)) << name.toStdString();
+        }
+    }
+    // Files that were in before the loss are not asked for again.
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
+        if (!it.key().contains(QLatin1String("_1027")) && !it.key().contains(QLatin1String("_1030"))) {
+            EXPECT_EQ(it.value(), 1) << it.key().toStdString();
+        }
+    }
+    EXPECT_TRUE(QDir(context.folder.dataFolder()).entryList({QStringLiteral("*.part")}).isEmpty());
 }
 
 TEST(ReceiveWindow, AsksForAFileByItsFieldAndRefusesAnEmptyOne) {
