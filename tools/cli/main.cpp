@@ -3,6 +3,9 @@
 //   vantorel-cli fetch [--json] --server HOST:PORT --out DIR [--timeout-ms N] NAME...
 //   vantorel-cli grid [--json] FILE
 //   vantorel-cli compare [--json] BUY_FILE SELL_FILE
+//   vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] [--clock-from HH:MM[:SS]]
+#include "Follow.h"
+#include "Output.h"
 #include "common/TextGrid.h"
 #include "comparison/Comparison.h"
 #include "comparison/GridLoader.h"
@@ -17,26 +20,21 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <cstdio>
-
 using namespace vantorel;
 
 namespace {
 
-void out(const QString& line) {
-    std::fputs(line.toUtf8().constData(), stdout);
-    std::fputc('\n', stdout);
-}
-
-void err(const QString& line) {
-    std::fputs(line.toUtf8().constData(), stderr);
-    std::fputc('\n', stderr);
-}
+using cli::err;
+using cli::out;
 
 int usage() {
     err(QStringLiteral(
         "usage: vantorel-cli decode [--json] FILE\n"
-        "       vantorel-cli fetch [--json] --server HOST:PORT --out DIR [--timeout-ms N] NAME..."));
+        "       vantorel-cli fetch [--json] --server HOST:PORT --out DIR [--timeout-ms N] NAME...\n"
+        "       vantorel-cli grid [--json] FILE\n"
+        "       vantorel-cli compare [--json] BUY_FILE SELL_FILE\n"
+        "       vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] "
+        "[--clock-from HH:MM[:SS]]"));
     return 2;
 }
 
@@ -216,5 +214,7 @@ int main(int argc, char* argv[]) {
         return grid(args, json);
     if (command == QLatin1String("compare"))
         return compare(args, json);
+    if (command == QLatin1String("follow"))
+        return cli::follow(args, json);
     return usage();
 }

@@ -17,6 +17,8 @@ DataServer::DataServer(ServerOptions options, QObject* parent)
     , m_options(std::move(options)) {
     if (m_options.synthetic)
         m_day = std::make_unique<SyntheticDay>(m_options.stocks, m_options.seed);
+    if (m_options.clockFrom)
+        m_running.emplace(*m_options.clockFrom);
     connect(&m_server, &QTcpServer::newConnection, this, &DataServer::onNewConnection);
 }
 
@@ -25,7 +27,9 @@ bool DataServer::listen(const QHostAddress& address, quint16 port) {
 }
 
 QDateTime DataServer::now() const {
-    return m_options.now ? *m_options.now : QDateTime::currentDateTime();
+    if (m_options.now)
+        return *m_options.now;
+    return m_running ? m_running->now() : QDateTime::currentDateTime();
 }
 
 void DataServer::onNewConnection() {

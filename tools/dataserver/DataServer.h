@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SyntheticDay.h"
+#include "common/Clock.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -22,7 +23,8 @@ struct ServerOptions {
     bool synthetic = false; // make snapshots on request
     int stocks = 2500;
     std::uint64_t seed = 1;
-    std::optional<QDateTime> now; // a fixed clock; the system clock otherwise
+    std::optional<QDateTime> now;       // a fixed clock, or
+    std::optional<QDateTime> clockFrom; // a clock that starts there and runs; the system clock otherwise
     Fault fault = Fault::None;
 };
 
@@ -47,6 +49,7 @@ private:
     QDateTime now() const;
 
     ServerOptions m_options;
+    std::optional<ShiftedClock> m_running;
     QTcpServer m_server;
     std::unique_ptr<SyntheticDay> m_day;
     QHash<QString, QByteArray> m_cache;

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+using namespace vantorel;
 using namespace vantorel::dataserver;
 
 int main(int argc, char* argv[]) {
@@ -35,10 +36,14 @@ int main(int argc, char* argv[]) {
         QStringLiteral("now"),
         QStringLiteral("A fixed clock, YYYY-MM-DDTHH:MM:SS (the system clock otherwise)."),
         QStringLiteral("TIME"));
+    const QCommandLineOption clockFrom(
+        QStringLiteral("clock-from"),
+        QStringLiteral("A clock that starts at this time of today and runs at real speed, HH:MM[:SS]."),
+        QStringLiteral("TIME"));
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("cut | stall | bad-header: misbehave on every file reply."),
                                    QStringLiteral("MODE"));
-    parser.addOptions({bind, port, root, synthetic, stocks, seed, now, fault});
+    parser.addOptions({bind, port, root, synthetic, stocks, seed, now, clockFrom, fault});
     parser.process(app);
 
     const auto fail = [](const QString& text) {
@@ -61,6 +66,13 @@ int main(int argc, char* argv[]) {
         options.now = QDateTime::fromString(parser.value(now), Qt::ISODate);
         if (!options.now->isValid())
             return fail(QStringLiteral("--now wants YYYY-MM-DDTHH:MM:SS"));
+    }
+    if (parser.isSet(clockFrom)) {
+        options.clockFrom = timeOfDay(parser.value(clockFrom), QDate::currentDate());
+        if (!options.clockFrom)
+            return fail(QStringLiteral("--clock-from wants HH:MM or HH:MM:SS"));
+        if (options.now)
+            return fail(QStringLiteral("give at most one of --now and --clock-from"));
     }
     const QString mode = parser.value(fault);
     if (mode == QLatin1String("cut"))
