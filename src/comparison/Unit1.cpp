@@ -177,6 +177,7 @@ TfrmMain::~TfrmMain() {
     Timer8->stop();
     while (!m_pool.waitForDone(10))
         QCoreApplication::processEvents();
+    qDeleteAll(liveWindows());
 }
 
 void TfrmMain::FormCreate() {
@@ -268,17 +269,41 @@ void TfrmMain::Button25Click() {
     sgTotalTarget->refresh();
 }
 
-void TfrmMain::openLiveWindow(std::unique_ptr<QWidget> window) {
+void TfrmMain::openLiveWindow(QWidget* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
-    m_liveWindows.push_back(std::move(window));
+    m_liveWindows.append(window);
+}
+
+TfrmOneSel* TfrmMain::openStockWindow(const QString& code) {
+    auto* window = new TfrmOneSel();
+    if (!code.isEmpty())
+        window->edCode->setText(code);
+    openLiveWindow(window);
+    return window;
+}
+
+TfrmTopReal* TfrmMain::openTopTenWindow() {
+    auto* window = new TfrmTopReal(m_ctx, *this);
+    openLiveWindow(window);
+    return window;
+}
+
+QList<QWidget*> TfrmMain::liveWindows() const {
+    QList<QWidget*> open;
+    for (const QPointer<QWidget>& w : m_liveWindows) {
+        if (w)
+            open.append(w);
+    }
+    return open;
 }
 
 void TfrmMain::Button24Click() {
-    openLiveWindow(std::make_unique<TfrmOneSel>());
+    openStockWindow({});
 }
 
 void TfrmMain::Button26Click() {
-    openLiveWindow(std::make_unique<TfrmTopReal>());
+    openTopTenWindow();
 }
 
 void TfrmMain::sgcp2SelectCell(int ACol, int ARow) {
@@ -307,9 +332,7 @@ void TfrmMain::sgTotalTargetDblClick() {
     const QString code = m_total.cell(0, gReaultRow);
     if (code.isEmpty())
         return;
-    auto window = std::make_unique<TfrmOneSel>();
-    window->edCode->setText(code);
-    openLiveWindow(std::move(window));
+    openStockWindow(code);
 }
 
 void TfrmMain::Timer8Timer() {

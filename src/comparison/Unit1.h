@@ -3,12 +3,12 @@
 #include "common/AppContext.h"
 #include "common/TextGrid.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QThreadPool>
 #include <QWidget>
 
 #include <memory>
-#include <vector>
 
 class QButtonGroup;
 class QDateTimeEdit;
@@ -23,7 +23,9 @@ namespace vantorel {
 
 class AutoRunGate;
 class StringGrid;
+class TfrmOneSel;
 class TfrmReceive;
+class TfrmTopReal;
 
 // The window the member works in after signing in: a buy and a sell snapshot
 // side by side, their comparison stock by stock, and an auto mode that follows
@@ -56,8 +58,14 @@ public:
     // 0 "수동", 1 "자동"; 0 "매수", 1 "매도".
     int rgRealIndex() const;
     int rgBSIndex() const;
-    // The single-stock and top-10 windows opened so far, oldest first.
-    const std::vector<std::unique_ptr<QWidget>>& liveWindows() const { return m_liveWindows; }
+    // A new single-stock window, shown, with the code in its field (the member
+    // starts the query there).
+    TfrmOneSel* openStockWindow(const QString& code);
+    // A new top-10 window, shown.
+    TfrmTopReal* openTopTenWindow();
+    // The single-stock and top-10 windows still open, oldest first. Closing one
+    // frees it.
+    QList<QWidget*> liveWindows() const;
 
     QLabel* Panel1;
     QLineEdit* edStockCode;
@@ -96,7 +104,7 @@ private:
     void loadSide(QLineEdit* nameField, StringGrid* grid);
     void autoRun(const QDateTime& minute);
     void repaintGrids();
-    void openLiveWindow(std::unique_ptr<QWidget> window);
+    void openLiveWindow(QWidget* window);
 
     AppContext& m_ctx;
     TfrmReceive* m_receive = nullptr;
@@ -107,7 +115,7 @@ private:
     QButtonGroup* m_bsGroup;
     std::shared_ptr<AutoRunGate> m_auto;
     QThreadPool m_pool;
-    std::vector<std::unique_ptr<QWidget>> m_liveWindows;
+    QList<QPointer<QWidget>> m_liveWindows;
 };
 
 } // namespace vantorel

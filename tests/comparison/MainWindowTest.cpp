@@ -230,18 +230,23 @@ TEST_F(MainWindow, HeadingSelectionSortsAndTheDoubleClickOpensTheSelectedStock) 
     m_main->sgTotalTargetSelectCell(1, 2);
     EXPECT_EQ(m_main->gReaultRow, 2);
     m_main->sgTotalTargetDblClick();
-    ASSERT_EQ(m_main->liveWindows().size(), 1u);
-    auto* one = dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[0].get());
+    ASSERT_EQ(m_main->liveWindows().size(), 1);
+    auto* one = dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[0]);
     ASSERT_NE(one, nullptr);
     EXPECT_EQ(one->edCode->text(), QStringLiteral("111111"));
     EXPECT_TRUE(one->isVisible());
 
     m_main->Button24->click();
     m_main->Button26->click();
-    ASSERT_EQ(m_main->liveWindows().size(), 3u);
-    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1].get())->edCode->text(),
-              QStringLiteral("000000"));
-    EXPECT_NE(dynamic_cast<TfrmTopReal*>(m_main->liveWindows()[2].get()), nullptr);
+    ASSERT_EQ(m_main->liveWindows().size(), 3);
+    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1])->edCode->text(), QStringLiteral("000000"));
+    EXPECT_NE(dynamic_cast<TfrmTopReal*>(m_main->liveWindows()[2]), nullptr);
+
+    // Closing one frees it; the others stay.
+    QPointer<QWidget> closed = m_main->liveWindows()[1];
+    closed->close();
+    ASSERT_TRUE(waitUntil([&] { return closed.isNull(); }));
+    EXPECT_EQ(m_main->liveWindows().size(), 2);
 }
 
 TEST_F(MainWindow, OnlyTheMembersSelectionSortsAGridNotFocusOrARebuild) {
@@ -297,17 +302,16 @@ TEST_F(MainWindow, ADoubleClickOpensTheStockOfItsRowOrTheHeadingAfterSorting) {
     StringGrid* grid = m_main->sgTotalTarget;
     test::doubleClick(grid->viewport(), cellCentre(grid, 2, 3));
     ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 1; }));
-    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[0].get())->edCode->text(),
-              QStringLiteral("111111"));
+    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[0])->edCode->text(), QStringLiteral("111111"));
 
     test::doubleClick(grid->viewport(), cellCentre(grid, 0, 0));
     ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 2; }));
-    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1].get())->edCode->text(),
+    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1])->edCode->text(),
               QStringLiteral("종목코드"));
     EXPECT_EQ(resultCodes(), (QStringList{QStringLiteral("444444"), QStringLiteral("333333"),
                                           QStringLiteral("222222"), QStringLiteral("111111")}));
     test::spin(50);
-    EXPECT_EQ(m_main->liveWindows().size(), 2u);
+    EXPECT_EQ(m_main->liveWindows().size(), 2);
 }
 
 TEST_F(MainWindow, TheAutoModeFollowsTheMinuteOnceBothFilesAreIn) {
