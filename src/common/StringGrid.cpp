@@ -63,13 +63,17 @@ public:
         , m_grid(grid) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        const Rgb c = m_grid->colourOf(index.column(), index.row());
+        const CellLook look = m_grid->lookOf(index.column(), index.row());
+        const Rgb c = look.background;
         painter->save();
         painter->fillRect(option.rect, QColor(c.red, c.green, c.blue));
         painter->setClipRect(option.rect);
-        painter->setFont(option.font);
-        painter->setPen(option.palette.color(QPalette::Text));
-        const QFontMetrics metrics(option.font);
+        QFont font = option.font;
+        font.setBold(look.bold);
+        painter->setFont(font);
+        painter->setPen(look.hasText ? QColor(look.text.red, look.text.green, look.text.blue)
+                                     : option.palette.color(QPalette::Text));
+        const QFontMetrics metrics(font);
         painter->drawText(option.rect.topLeft() + QPoint(2, 2 + metrics.ascent()), index.data().toString());
         painter->restore();
     }
@@ -113,8 +117,8 @@ StringGrid::StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, Q
 
 StringGrid::~StringGrid() = default;
 
-Rgb StringGrid::colourOf(int column, int row) const {
-    return m_rule ? m_rule(column, row) : Rgb{255, 255, 255};
+CellLook StringGrid::lookOf(int column, int row) const {
+    return m_rule ? m_rule(column, row) : CellLook{};
 }
 
 void StringGrid::refresh() {

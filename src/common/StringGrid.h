@@ -12,19 +12,21 @@ namespace vantorel {
 class TextGridModel;
 
 // A grid of strings over a TextGrid: no headers (row 0 is an ordinary row),
-// grid lines, cells not editable. Each cell's background comes from a colour
-// rule; its text is written 2 px right of and below the cell's corner.
+// grid lines, cells not editable. Each cell's background (and, where the rule
+// says, its text colour and weight) comes from a colour rule; its text is
+// written 2 px right of and below the cell's corner.
 class StringGrid : public QTableView {
     Q_OBJECT
 public:
-    using ColourRule = std::function<Rgb(int column, int row)>;
+    using ColourRule = std::function<CellLook(int column, int row)>;
 
     StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, QWidget* parent = nullptr);
     ~StringGrid() override;
 
     TextGrid& grid() { return m_grid; }
     void setColourRule(ColourRule rule) { m_rule = std::move(rule); }
-    Rgb colourOf(int column, int row) const;
+    CellLook lookOf(int column, int row) const;
+    Rgb colourOf(int column, int row) const { return lookOf(column, row).background; }
 
     // Shows the grid's content after it changed; columns it gained get 64 px.
     // The cell the member selected last stays current where the grid still has it.

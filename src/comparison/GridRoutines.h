@@ -18,8 +18,6 @@ void GridReset5(TextGrid& StringGrid);
 // row i and row j (i < j) whenever row i's value is smaller.
 void SortHH(TextGrid& aa, int cnt);
 
-inline constexpr Rgb kWhite{255, 255, 255};
-
 // Background of a snapshot grid's cell: the chosen stock's rows red.
 Rgb snapshotCellColour(const TextGrid& grid, int column, int row, const QString& chosenCode);
 // Background of a result-table cell: buy-only pink, sell-only blue, the chosen stock red.
