@@ -2,6 +2,7 @@
 
 #include "app/CustomerDb.h"
 #include "common/AppContext.h"
+#include "common/UrlOpener.h"
 
 #include <QMainWindow>
 
@@ -24,7 +25,8 @@ class TfrmReceive;
 class TfrmLogin : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmLogin(AppContext& context, QWidget* parent = nullptr);
+    // The opener shows the site's notices in the member's browser.
+    TfrmLogin(AppContext& context, UrlOpener& urlOpener, QWidget* parent = nullptr);
     ~TfrmLogin() override;
 
     void FormCreate();
@@ -63,6 +65,7 @@ private:
     template <typename Window> void openServiceWindow();
 
     AppContext& m_ctx;
+    UrlOpener& m_urlOpener;
     CustomerDb m_db;
     std::unique_ptr<TfrmMain> m_frmMain;
     std::unique_ptr<TfrmReceive> m_frmReceive;

@@ -33,6 +33,14 @@ public:
     }
 };
 
+// The notice page, if the stack has one pending, is named rather than opened.
+class PrintedUrlOpener final : public UrlOpener {
+public:
+    void open(const QUrl& url) override {
+        std::fprintf(stderr, "would open: %s\n", qPrintable(url.toString()));
+    }
+};
+
 bool save(QWidget* window, const QString& path) {
     const bool ok = window->grab().save(path);
     std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
@@ -78,7 +86,8 @@ int main(int argc, char* argv[]) {
         f.write(dataserver::encodeEnvelope(payload.trimmed()));
     }
 
-    TfrmLogin login(context);
+    PrintedUrlOpener urlOpener;
+    TfrmLogin login(context, urlOpener);
     login.show();
     QTest::keyClicks(login.edID, QStringLiteral("demo01"));
     QTest::keyClicks(login.edPWD, QStringLiteral("1234"));
