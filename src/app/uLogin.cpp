@@ -189,8 +189,8 @@ void TfrmLogin::LoginCheck() {
     m_frmFileManager->hide();
 }
 
-template <typename Window> void TfrmLogin::openServiceWindow() {
-    auto window = std::make_unique<Window>();
+template <typename Window, typename... Args> void TfrmLogin::openServiceWindow(Args&&... args) {
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
     window->show();
     m_serviceWindows.push_back(std::move(window));
 }
@@ -208,7 +208,7 @@ void TfrmLogin::N4Click() {
 }
 
 void TfrmLogin::N6Click() {
-    openServiceWindow<TfrmManual>();
+    openServiceWindow<TfrmManual>(m_ctx.folder);
 }
 
 } // namespace vantorel
