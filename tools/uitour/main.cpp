@@ -1,12 +1,14 @@
 // vantorel-uitour OUT_DIR: runs the real windows offscreen against the local
-// stack, signs in as the demo member, loads one minute on both sides, builds the
-// result with a stock highlighted, and saves pictures of the windows.
+// stack, opens the manual, signs in as the demo member, loads one minute on both
+// sides, builds the result with a stock highlighted, and saves pictures of the
+// windows.
 #include "DataServer.h"
 #include "Envelope.h"
 #include "app/uLogin.h"
 #include "common/MessageBoxes.h"
 #include "common/StringGrid.h"
 #include "comparison/Unit1.h"
+#include "help/ManualAddress.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -92,8 +94,20 @@ int main(int argc, char* argv[]) {
     QTest::keyClicks(login.edID, QStringLiteral("demo01"));
     QTest::keyClicks(login.edPWD, QStringLiteral("1234"));
     QApplication::processEvents();
-    if (!save(&login, QDir(out).filePath(QStringLiteral("login.png"))))
+    if (!save(&login, QDir(out).filePath(QStringLiteral("login-window.png"))))
         return 1;
+
+    // The manual the build wrote, opened from the menu in the tour's program folder.
+    QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(kManualFileName),
+                QDir(folder.path()).filePath(kManualFileName));
+    login.N6->trigger();
+    QWidget* manual = login.serviceWindows().back().get();
+    // The pages are rendered in the background.
+    QTest::qWait(1500);
+    if (!save(manual, QDir(out).filePath(QStringLiteral("manual-window.png"))))
+        return 1;
+    manual->close();
+
     login.ckbID->setChecked(false);
     login.Button1->click();
     TfrmMain* main = login.frmMain();
@@ -118,5 +132,5 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication::processEvents();
-    return save(main, QDir(out).filePath(QStringLiteral("main.png"))) ? 0 : 1;
+    return save(main, QDir(out).filePath(QStringLiteral("main-window.png"))) ? 0 : 1;
 }
