@@ -48,17 +48,24 @@ void CheckAndOpenBrowser(const Config::Site& site, UrlOpener& opener) {
     // The limit bounds the whole request, however slowly a site trickles bytes.
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    bool timedOut = false;
     QTimer limit;
     limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
     limit.start(site.checkTimeoutMs);
     if (!reply->isFinished())
         loop.exec();
 
     if (!reply->isFinished()) {
         reply->abort();
-        throw Error(QStringLiteral("%1: no answer within %2 s")
-                        .arg(url.toString(), QString::number(site.checkTimeoutMs / 1000.0)));
+        // Otherwise the program is ending (the member closed the window): nothing to report.
+        if (timedOut)
+            throw Error(QStringLiteral("%1: no answer within %2 s")
+                            .arg(url.toString(), QString::number(site.checkTimeoutMs / 1000.0)));
+        return;
     }
     if (reply->error() != QNetworkReply::NoError)
         throw Error(reply->errorString());

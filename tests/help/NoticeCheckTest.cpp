@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace vantorel {
 namespace {
 
@@ -101,6 +104,14 @@ TEST(NoticeCheck, ASiteThatNeverAnswersIsGivenUpOnAtTheLimit) {
                          .arg(silent.port()));
     EXPECT_TRUE(silent.received().startsWith("GET /community/notice_check.asp"))
         << silent.received().toStdString();
+    EXPECT_TRUE(opener.opened.isEmpty());
+}
+
+TEST(NoticeCheck, TheProgramEndingWhileTheCheckWaitsEndsItQuietly) {
+    test::ScriptedServer silent;
+    QTimer::singleShot(100, [] { QCoreApplication::exit(0); });
+    test::RecordingUrlOpener opener;
+    EXPECT_EQ(errorOf(siteOn(silent.port()), opener), QString());
     EXPECT_TRUE(opener.opened.isEmpty());
 }
 

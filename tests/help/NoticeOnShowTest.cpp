@@ -126,5 +126,18 @@ TEST_F(NoticeOnShow, ASilentSiteHoldsTheWindowOnlyUntilTheLimit) {
     expectUsable(*login);
 }
 
+TEST_F(NoticeOnShow, ClosingTheWindowWhileTheCheckWaitsEndsTheProgramWithoutAnErrorBox) {
+    test::ScriptedServer silent;
+    std::unique_ptr<TfrmLogin> login;
+    const int exitCode = test::runUntilQuit([&] {
+        login = showLogin(silent.port());
+        QTimer::singleShot(100, [&] { login->close(); });
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(silent.connections(), 1);
+    EXPECT_TRUE(m_messages.errors.isEmpty()) << m_messages.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(m_opener.opened.isEmpty());
+}
+
 } // namespace
 } // namespace vantorel
