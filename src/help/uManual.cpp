@@ -44,7 +44,12 @@ void TfrmManual::FormCreate() {
 }
 
 void TfrmManual::Navigate(const QString& address) {
-    const QString file = QUrl(address).toLocalFile();
+    // A folder's "%", "#" or "?" is part of its name, not of the address's syntax.
+    QString literal = address;
+    literal.replace(QLatin1Char('%'), QLatin1String("%25"))
+        .replace(QLatin1Char('#'), QLatin1String("%23"))
+        .replace(QLatin1Char('?'), QLatin1String("%3F"));
+    const QString file = QUrl(literal).toLocalFile();
     const QPdfDocument::Error error = m_document->load(file);
     if (error == QPdfDocument::Error::None) {
         m_pages->setCurrentWidget(pdfView);

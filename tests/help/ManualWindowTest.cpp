@@ -87,6 +87,16 @@ TEST_F(ManualWindow, WithoutAReadableManualItShowsItsOwnPageNamingTheFile) {
     }
 }
 
+TEST_F(ManualWindow, AFolderNameWithAddressCharactersIsTakenLiterally) {
+    m_program = QDir(m_dir.path()).filePath(QStringLiteral("C# 100% 정말?"));
+    ASSERT_TRUE(QDir().mkpath(m_program));
+    writeManual(1);
+    TfrmManual manual{ProgramFolder(m_program)};
+    manual.show();
+    EXPECT_TRUE(manual.pdfView->isVisible()) << manual.lbNoManual->text().toStdString();
+    EXPECT_EQ(manual.document()->pageCount(), 1);
+}
+
 TEST_F(ManualWindow, TwoWindowsAreIndependent) {
     writeManual(2);
     TfrmManual first{ProgramFolder(m_program)};
