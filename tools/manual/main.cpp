@@ -45,6 +45,21 @@ template <typename Visit> void forEachBlock(QTextDocument& doc, Visit visit) {
         visit(block);
 }
 
+// The block's fragments, taken before any is changed: a change may merge them.
+QList<QTextFragment> fragmentsOf(const QTextBlock& block) {
+    QList<QTextFragment> fragments;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        fragments << it.fragment();
+    return fragments;
+}
+
+QTextCursor selecting(QTextDocument& doc, const QTextFragment& fragment) {
+    QTextCursor cursor(&doc);
+    cursor.setPosition(fragment.position());
+    cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+    return cursor;
+}
+
 // Sizes of the headings, by level; the cover's title is larger still.
 qreal headingPointSize(int level) {
     return level == 1 ? 20 : level == 2 ? 14 : 12;
@@ -60,26 +75,21 @@ void styleHeading(QTextDocument& doc, const QTextBlock& block, bool newPage, qre
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     cursor.setBlockFormat(format);
     // The importer sizes headings relative to the default font; these are set outright.
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
+    for (const QTextFragment& fragment : fragmentsOf(block)) {
         QTextCharFormat chars = fragment.charFormat();
         chars.clearProperty(QTextFormat::FontSizeAdjustment);
         chars.clearProperty(QTextFormat::FontPixelSize);
         chars.setFontPointSize(pointSize);
         chars.setFontWeight(QFont::Bold);
         chars.setForeground(kHeadingColour);
-        QTextCursor range(&doc);
-        range.setPosition(fragment.position());
-        range.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-        range.setCharFormat(chars);
+        selecting(doc, fragment).setCharFormat(chars);
     }
 }
 
 // Loads each picture and sets its size so that it fits the text width.
 void fitPictures(QTextDocument& doc, const QDir& sourceDir, qreal textWidth) {
     forEachBlock(doc, [&](const QTextBlock& block) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
+        for (const QTextFragment& fragment : fragmentsOf(block)) {
             if (!fragment.charFormat().isImageFormat())
                 continue;
             QTextImageFormat image = fragment.charFormat().toImageFormat();
@@ -92,9 +102,7 @@ void fitPictures(QTextDocument& doc, const QDir& sourceDir, qreal textWidth) {
             const qreal width = std::min<qreal>(picture.width(), textWidth * 0.8);
             image.setWidth(width);
             image.setHeight(picture.height() * width / picture.width());
-            QTextCursor cursor(&doc);
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            QTextCursor cursor = selecting(doc, fragment);
             cursor.setCharFormat(image);
             QTextBlockFormat centred = block.blockFormat();
             centred.setAlignment(Qt::AlignHCenter);
