@@ -1,4 +1,5 @@
 #include "app/uLogin.h"
+#include "common/DesktopUrlOpener.h"
 #include "common/MessageBoxes.h"
 
 #include <QApplication>
@@ -14,7 +15,8 @@ int main(int argc, char* argv[]) {
     vantorel::SystemClock clock;
     vantorel::AppContext context{messages, clock, vantorel::ProgramFolder::ofExecutable(),
                                  vantorel::Config::fromBuild()};
-    vantorel::TfrmLogin login(context);
+    vantorel::DesktopUrlOpener urlOpener;
+    vantorel::TfrmLogin login(context, urlOpener);
     login.show();
     return QApplication::exec();
 }

@@ -20,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace vantorel {
 
@@ -31,9 +33,10 @@ const QString kUserIdKey = QStringLiteral("UserID");
 
 } // namespace
 
-TfrmLogin::TfrmLogin(AppContext& context, QWidget* parent)
+TfrmLogin::TfrmLogin(AppContext& context, UrlOpener& urlOpener, QWidget* parent)
     : QMainWindow(parent)
-    , m_ctx(context) {
+    , m_ctx(context)
+    , m_urlOpener(urlOpener) {
     setWindowTitle(QStringLiteral("Morwick Corp."));
 
     auto* client = new QWidget(this);
@@ -96,14 +99,31 @@ void TfrmLogin::FormCreate() {
 }
 
 void TfrmLogin::FormShow() {
-    CheckAndOpenBrowser();
+    // The member waits for the site's answer before using the window, which keeps
+    // painting meanwhile.
+    const QPointer<QWidget> focused = focusWidget();
+    setEnabled(false);
+    const auto enable = qScopeGuard([this, &focused] {
+        setEnabled(true);
+        if (focused)
+            focused->setFocus();
+    });
+    CheckAndOpenBrowser(m_ctx.config.site, m_urlOpener);
 }
 
 void TfrmLogin::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // A restore from the taskbar is not a new showing.
-    if (!event->spontaneous())
-        guarded(m_ctx.messages, [this] { FormShow(); });
+    // A restore from the taskbar is not a new showing. The check runs once the
+    // window is on screen, so that it is seen while the site is asked.
+    if (event->spontaneous())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isVisible())
+                guarded(m_ctx.messages, [this] { FormShow(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmLogin::closeEvent(QCloseEvent* event) {
@@ -169,8 +189,8 @@ void TfrmLogin::LoginCheck() {
     m_frmFileManager->hide();
 }
 
-template <typename Window> void TfrmLogin::openServiceWindow() {
-    auto window = std::make_unique<Window>();
+template <typename Window, typename... Args> void TfrmLogin::openServiceWindow(Args&&... args) {
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
     window->show();
     m_serviceWindows.push_back(std::move(window));
 }
@@ -188,7 +208,7 @@ void TfrmLogin::N4Click() {
 }
 
 void TfrmLogin::N6Click() {
-    openServiceWindow<TfrmManual>();
+    openServiceWindow<TfrmManual>(m_ctx.folder);
 }
 
 } // namespace vantorel

@@ -2,6 +2,7 @@
 
 #include "app/CustomerDb.h"
 #include "common/AppContext.h"
+#include "common/UrlOpener.h"
 
 #include <QMainWindow>
 
@@ -24,7 +25,8 @@ class TfrmReceive;
 class TfrmLogin : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmLogin(AppContext& context, QWidget* parent = nullptr);
+    // The opener shows the site's notices in the member's browser.
+    TfrmLogin(AppContext& context, UrlOpener& urlOpener, QWidget* parent = nullptr);
     ~TfrmLogin() override;
 
     void FormCreate();
@@ -60,9 +62,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    template <typename Window> void openServiceWindow();
+    template <typename Window, typename... Args> void openServiceWindow(Args&&... args);
 
     AppContext& m_ctx;
+    UrlOpener& m_urlOpener;
     CustomerDb m_db;
     // Declared so that they are destroyed in the reverse order of need: the
     // scheduler and the main window both use the transfer window.

@@ -10,6 +10,9 @@ Config Config::fromBuild() {
         config.databaseSettings << QString::fromLatin1(line);
     config.dataServerHost = QString::fromUtf8(build::dataServerHost);
     config.dataServerPort = build::dataServerPort;
+    config.site.host = QString::fromUtf8(build::siteHost);
+    config.site.httpPort = build::siteHttpPort;
+    config.site.httpsPort = build::siteHttpsPort;
     return config;
 }
 

@@ -12,6 +12,16 @@ struct Config {
     // The data server that serves the snapshot files.
     QString dataServerHost;
     quint16 dataServerPort = 5000;
+    // The service's web site: the notice check over plain HTTP, the notice page
+    // over HTTPS. Without a host the program asks no site.
+    struct Site {
+        QString host;
+        quint16 httpPort = 80;
+        quint16 httpsPort = 443;
+        // The notice check gives up after this long; a silent site must not keep
+        // the member from signing in.
+        int checkTimeoutMs = 5000;
+    } site{};
 
     static Config fromBuild();
 };

@@ -1,9 +1,82 @@
 #include "help/NoticeCheck.h"
 
+#include "common/Error.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+
+#include <memory>
+
 namespace vantorel {
 
-void CheckAndOpenBrowser() {
-    // The service's notice site is not wired in yet: there is nothing to ask.
+namespace {
+
+QUrl siteUrl(const QString& scheme, const QString& host, quint16 port, const QString& path) {
+    QUrl url;
+    url.setScheme(scheme);
+    url.setHost(host);
+    // The scheme's own port is left out, as a member would write the address.
+    const quint16 defaultPort = scheme == QLatin1String("https") ? 443 : 80;
+    if (port != defaultPort)
+        url.setPort(port);
+    url.setPath(path);
+    return url;
+}
+
+} // namespace
+
+QUrl noticeCheckUrl(const Config::Site& site) {
+    return siteUrl(QStringLiteral("http"), site.host, site.httpPort,
+                   QStringLiteral("/community/notice_check.asp"));
+}
+
+QUrl noticePageUrl(const Config::Site& site) {
+    return siteUrl(QStringLiteral("https"), site.host, site.httpsPort,
+                   QStringLiteral("/community/notice.asp"));
+}
+
+void CheckAndOpenBrowser(const Config::Site& site, UrlOpener& opener) {
+    if (site.host.isEmpty())
+        return;
+    const QUrl url = noticeCheckUrl(site);
+    // A client of its own for this one request, gone with it.
+    QNetworkAccessManager client;
+    const std::unique_ptr<QNetworkReply> reply(client.get(QNetworkRequest(url)));
+
+    // The limit bounds the whole request, however slowly a site trickles bytes.
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    bool timedOut = false;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    limit.start(site.checkTimeoutMs);
+    if (!reply->isFinished())
+        loop.exec();
+
+    if (!reply->isFinished()) {
+        reply->abort();
+        // Otherwise the program is ending (the member closed the window): nothing to report.
+        if (timedOut)
+            throw Error(QStringLiteral("%1: no answer within %2 s")
+                            .arg(url.toString(), QString::number(site.checkTimeoutMs / 1000.0)));
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError)
+        throw Error(reply->errorString());
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status > 299)
+        throw Error(QStringLiteral("%1: the server replied %2 %3")
+                        .arg(url.toString(), QString::number(status),
+                             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()));
+
+    if (QString::fromUtf8(reply->readAll()) == QLatin1String("EXISTS"))
+        opener.open(noticePageUrl(site));
 }
 
 } // namespace vantorel

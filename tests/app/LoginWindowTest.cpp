@@ -10,6 +10,7 @@
 #include "support/EventLoop.h"
 #include "support/MemberDb.h"
 #include "support/RecordingMessages.h"
+#include "support/RecordingUrlOpener.h"
 #include "support/Typing.h"
 
 #include "support/QtPrinters.h"
@@ -55,7 +56,7 @@ protected:
         m_context =
             std::make_unique<AppContext>(AppContext{m_messages, m_clock, ProgramFolder(m_folder.path()),
                                                     Config{settings, QStringLiteral("127.0.0.1"), 1}});
-        auto login = std::make_unique<TfrmLogin>(*m_context);
+        auto login = std::make_unique<TfrmLogin>(*m_context, m_urlOpener);
         login->show();
         return login;
     }
@@ -93,6 +94,7 @@ protected:
 
     test::MemberDb m_server;
     test::RecordingMessages m_messages;
+    test::RecordingUrlOpener m_urlOpener;
     SystemClock m_clock;
     QTemporaryDir m_folder;
     std::unique_ptr<AppContext> m_context;
@@ -199,7 +201,7 @@ TEST_F(LoginWindow, AnUnwritableSettingsFileStopsTheLoginWithTheStandardErrorBox
     m_context = std::make_unique<AppContext>(
         AppContext{m_messages, m_clock, ProgramFolder(blocker.fileName()),
                    Config{m_server.appSettings(), QStringLiteral("127.0.0.1"), 1}});
-    TfrmLogin login(*m_context);
+    TfrmLogin login(*m_context, m_urlOpener);
     login.show();
     signIn(login, QStringLiteral("Member1"), QStringLiteral("pw12"));
     ASSERT_EQ(m_messages.errors.size(), 1);

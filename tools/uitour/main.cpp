@@ -1,12 +1,14 @@
 // vantorel-uitour OUT_DIR: runs the real windows offscreen against the local
-// stack, signs in as the demo member, loads one minute on both sides, builds the
-// result with a stock highlighted, and saves pictures of the windows.
+// stack, opens the manual, signs in as the demo member, loads one minute on both
+// sides, builds the result with a stock highlighted, and saves pictures of the
+// windows.
 #include "DataServer.h"
 #include "Envelope.h"
 #include "app/uLogin.h"
 #include "common/MessageBoxes.h"
 #include "common/StringGrid.h"
 #include "comparison/Unit1.h"
+#include "help/ManualAddress.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,6 +32,14 @@ public:
     void show(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
     void standardError(const QString& text) override {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+};
+
+// The notice page, if the stack has one pending, is named rather than opened.
+class PrintedUrlOpener final : public UrlOpener {
+public:
+    void open(const QUrl& url) override {
+        std::fprintf(stderr, "would open: %s\n", qPrintable(url.toString()));
     }
 };
 
@@ -78,13 +88,26 @@ int main(int argc, char* argv[]) {
         f.write(dataserver::encodeEnvelope(payload.trimmed()));
     }
 
-    TfrmLogin login(context);
+    PrintedUrlOpener urlOpener;
+    TfrmLogin login(context, urlOpener);
     login.show();
     QTest::keyClicks(login.edID, QStringLiteral("demo01"));
     QTest::keyClicks(login.edPWD, QStringLiteral("1234"));
     QApplication::processEvents();
-    if (!save(&login, QDir(out).filePath(QStringLiteral("login.png"))))
+    if (!save(&login, QDir(out).filePath(QStringLiteral("login-window.png"))))
         return 1;
+
+    // The manual the build wrote, opened from the menu in the tour's program folder.
+    QFile::copy(QDir(QCoreApplication::applicationDirPath()).filePath(kManualFileName),
+                QDir(folder.path()).filePath(kManualFileName));
+    login.N6->trigger();
+    QWidget* manual = login.serviceWindows().back().get();
+    // The pages are rendered in the background.
+    QTest::qWait(1500);
+    if (!save(manual, QDir(out).filePath(QStringLiteral("manual-window.png"))))
+        return 1;
+    manual->close();
+
     login.ckbID->setChecked(false);
     login.Button1->click();
     TfrmMain* main = login.frmMain();
@@ -109,5 +132,5 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication::processEvents();
-    return save(main, QDir(out).filePath(QStringLiteral("main.png"))) ? 0 : 1;
+    return save(main, QDir(out).filePath(QStringLiteral("main-window.png"))) ? 0 : 1;
 }
