@@ -76,6 +76,7 @@ class NoMessages final : public Messages {
 public:
     void show(const QString&) override {}
     void standardError(const QString&) override {}
+    QString saveFileName(const QString&) override { return {}; }
 };
 
 // Two loads of 2,500-stock snapshots, the result and a repaint of the three

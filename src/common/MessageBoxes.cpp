@@ -1,6 +1,7 @@
 #include "common/MessageBoxes.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace vantorel {
@@ -15,6 +16,11 @@ void MessageBoxes::standardError(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+QString MessageBoxes::saveFileName(const QString& suggestedName) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("CSV로 저장"),
+                                        suggestedName, QStringLiteral("CSV (*.csv)"));
 }
 
 } // namespace vantorel

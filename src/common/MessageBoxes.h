@@ -9,6 +9,7 @@ class MessageBoxes final : public Messages {
 public:
     void show(const QString& text) override;
     void standardError(const QString& text) override;
+    QString saveFileName(const QString& suggestedName) override;
 };
 
 } // namespace vantorel

@@ -15,6 +15,9 @@ public:
 
     // The application's standard error box, for errors no handler caught.
     virtual void standardError(const QString& text) = 0;
+
+    // Asks where to save a file, offering the name; empty when the member cancels.
+    virtual QString saveFileName(const QString& suggestedName) = 0;
 };
 
 } // namespace vantorel

@@ -1,9 +1,16 @@
 #include "common/StringGrid.h"
 
+#include "common/GridText.h"
+
 #include <QAbstractTableModel>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -29,10 +36,17 @@ public:
             return {};
         return m_grid.cell(index.column(), index.row());
     }
+    // Row 0's texts, for a grid that shows them as its fixed heading.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        return m_grid.cell(section, 0);
+    }
     void reload() {
         resize(m_rows, m_grid.rowCount(), Qt::Vertical);
         resize(m_columns, m_grid.columnCount(), Qt::Horizontal);
         emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1), {Qt::DisplayRole});
+        emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
     }
 
 private:
@@ -101,7 +115,8 @@ StringGrid::StringGrid(TextGrid& grid, QList<int> columnWidths, int rowHeight, Q
     verticalHeader()->setDefaultSectionSize(rowHeight + 1);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of cells for Ctrl+C: shift or a drag extends the selection.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setShowGrid(true);
@@ -155,6 +170,10 @@ void StringGrid::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void StringGrid::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy) {
+        QGuiApplication::clipboard()->setText(copiedText());
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
     if (currentIndex() != before && currentIndex().isValid())
@@ -174,11 +193,65 @@ void StringGrid::selectedByMember(const QModelIndex& cell) {
 void StringGrid::scrollToTopRow(int row) {
     // The scroll range follows the rows only once the view has laid them out.
     updateGeometries();
-    verticalScrollBar()->setValue(row);
+    // The scroll bar counts the rows in view: a fixed heading is not one of them.
+    verticalScrollBar()->setValue(m_headingFixed ? row - 1 : row);
 }
 
 int StringGrid::topRow() const {
-    return verticalScrollBar()->value();
+    return verticalScrollBar()->value() + (m_headingFixed ? 1 : 0);
+}
+
+void StringGrid::setHeadingRowFixed() {
+    m_headingFixed = true;
+    QHeaderView* heading = horizontalHeader();
+    heading->show();
+    heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    heading->setSectionsClickable(false);
+    heading->setHighlightSections(false);
+    heading->setFixedHeight(verticalHeader()->defaultSectionSize());
+    QFont bold = font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    setRowHidden(0, true);
+}
+
+QString StringGrid::copiedText() const {
+    const QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.isEmpty())
+        return gridAsTabText(m_grid, CellBlock::whole(m_grid));
+    CellBlock block{cells.first().column(), cells.first().column(), cells.first().row(), cells.first().row()};
+    for (const QModelIndex& cell : cells) {
+        block.firstColumn = std::min(block.firstColumn, cell.column());
+        block.lastColumn = std::max(block.lastColumn, cell.column());
+        block.firstRow = std::min(block.firstRow, cell.row());
+        block.lastRow = std::max(block.lastRow, cell.row());
+    }
+    return gridAsTabText(m_grid, block);
+}
+
+QString StringGrid::saveCsv(const QString& path) const {
+    QSaveFile file(path);
+    const QByteArray bytes = gridAsCsv(m_grid);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return {};
+}
+
+void StringGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_messages)
+        return;
+    QMenu menu(this);
+    QAction* save = menu.addAction(QStringLiteral("CSV로 저장…"));
+    if (menu.exec(event->globalPos()) != save)
+        return;
+    const QString name =
+        (objectName().isEmpty() ? QStringLiteral("grid") : objectName()) + QStringLiteral(".csv");
+    const QString path = m_messages->saveFileName(name);
+    if (path.isEmpty())
+        return;
+    if (const QString error = saveCsv(path); !error.isEmpty())
+        m_messages->show(QStringLiteral("CSV 파일을 저장하지 못했습니다: ") + path + QStringLiteral("\n") +
+                         error);
 }
 
 } // namespace vantorel

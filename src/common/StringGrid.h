@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Colours.h"
+#include "common/Messages.h"
 #include "common/TextGrid.h"
 
 #include <QTableView>
@@ -14,7 +15,8 @@ class TextGridModel;
 // A grid of strings over a TextGrid: no headers (row 0 is an ordinary row),
 // grid lines, cells not editable. Each cell's background (and, where the rule
 // says, its text colour and weight) comes from a colour rule; its text is
-// written 2 px right of and below the cell's corner.
+// written 2 px right of and below the cell's corner. Ctrl+C copies, and the
+// context menu saves the grid as CSV.
 class StringGrid : public QTableView {
     Q_OBJECT
 public:
@@ -31,9 +33,20 @@ public:
     // Shows the grid's content after it changed; columns it gained get 64 px.
     // The cell the member selected last stays current where the grid still has it.
     void refresh();
-    // Scrolls so that the row is the first one in view.
+    // Scrolls so that the row is the first one in view (below a fixed heading).
     void scrollToTopRow(int row);
     int topRow() const;
+
+    // Row 0 stays above the other rows as a heading when they scroll, in bold
+    // on the button face.
+    void setHeadingRowFixed();
+    // Where "CSV로 저장…" asks for a file and says that saving failed.
+    void setMessages(Messages& messages) { m_messages = &messages; }
+    // What Ctrl+C puts on the clipboard: the selected block with its headings,
+    // or the whole grid when nothing is selected.
+    QString copiedText() const;
+    // Writes the whole grid as CSV; the error's text when it fails.
+    QString saveCsv(const QString& path) const;
 
 signals:
     // The member selected the cell, by mouse or keyboard; nothing else (focus,
@@ -42,6 +55,7 @@ signals:
     void cellDoubleClicked();
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,6 +68,8 @@ private:
     QList<int> m_widths;
     ColourRule m_rule;
     QPoint m_memberCell{-1, -1};
+    bool m_headingFixed = false;
+    Messages* m_messages = nullptr;
 };
 
 } // namespace vantorel

@@ -7,6 +7,7 @@
 #include "comparison/Comparison.h"
 #include "comparison/GridLoader.h"
 #include "comparison/GridRoutines.h"
+#include "live/DayIndex.h"
 #include "live/uRealOneSel.h"
 #include "live/uTopReal.h"
 #include "snapshots/SnapshotFiles.h"
@@ -81,7 +82,8 @@ bool isValidFileName(const QString& name) {
 TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     : QWidget(parent)
     , m_ctx(context)
-    , m_auto(std::make_shared<AutoRunGate>()) {
+    , m_auto(std::make_shared<AutoRunGate>())
+    , m_dayIndex(std::make_unique<DayIndex>(context.folder.dataFolder())) {
     setWindowTitle(QStringLiteral("Morwick Corp. Data"));
     makeFixedWindow(this, 711, 789);
     QFont font(QStringLiteral("Segoe UI"));
@@ -166,8 +168,25 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     connect(DateTimePicker2, &QDateTimeEdit::dateTimeChanged, this,
             [this](const QDateTime& value) { m_auto->setPicker(value); });
 
+    for (StringGrid* grid : {sgcp2, sgcpM2, sgTotalTarget})
+        grid->setMessages(messages);
+    sgcp2->setObjectName(QStringLiteral("sgcp2"));
+    sgcpM2->setObjectName(QStringLiteral("sgcpM2"));
+    sgTotalTarget->setObjectName(QStringLiteral("sgTotalTarget"));
+
     guarded(messages, [this] { FormCreate(); });
+    // Files from an earlier run of the day are read at once, in the background.
+    m_dayIndex->updateAll();
     Timer8->start();
+}
+
+void TfrmMain::attachReceiver(TfrmReceive* receive) {
+    m_receive = receive;
+    connect(&receive->engine(), &TransferEngine::replyHandled, m_dayIndex.get(),
+            [this](const TransferReply& reply) {
+                if (reply.outcome == TransferReply::Outcome::Stored)
+                    m_dayIndex->update(reply.name);
+            });
 }
 
 TfrmMain::~TfrmMain() {
@@ -276,7 +295,7 @@ void TfrmMain::openLiveWindow(QWidget* window) {
 }
 
 TfrmOneSel* TfrmMain::openStockWindow(const QString& code) {
-    auto* window = new TfrmOneSel();
+    auto* window = new TfrmOneSel(m_ctx, *m_dayIndex, m_receive);
     if (!code.isEmpty())
         window->edCode->setText(code);
     openLiveWindow(window);

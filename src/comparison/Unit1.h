@@ -22,6 +22,7 @@ class QTimer;
 namespace vantorel {
 
 class AutoRunGate;
+class DayIndex;
 class StringGrid;
 class TfrmOneSel;
 class TfrmReceive;
@@ -36,8 +37,11 @@ public:
     explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // The transfer window that Set asks for missing files.
-    void attachReceiver(TfrmReceive* receive) { m_receive = receive; }
+    // The transfer window that Set and the single-stock windows ask for
+    // missing files; the day index reads each file it stores.
+    void attachReceiver(TfrmReceive* receive);
+    // What the day's snapshot files say of each stock, for the live windows.
+    DayIndex& dayIndex() { return *m_dayIndex; }
 
     void FormCreate();
     void FormClose();
@@ -114,6 +118,7 @@ private:
     QButtonGroup* m_realGroup;
     QButtonGroup* m_bsGroup;
     std::shared_ptr<AutoRunGate> m_auto;
+    std::unique_ptr<DayIndex> m_dayIndex;
     QThreadPool m_pool;
     QList<QPointer<QWidget>> m_liveWindows;
 };

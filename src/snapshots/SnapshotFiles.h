@@ -21,7 +21,25 @@ QByteArray DecryptAndLoadFile(const QString& InputFile);
 // (with the substitute character where bytes do not decode).
 QString decodeSnapshotText(const QByteArray& payload);
 
-// Text split into lines at CR LF, LF and CR; a final line break ends the last line.
+// Calls f with each line of the text, split at CR LF, LF and CR; a final line
+// break ends the last line.
+template <typename F> void forEachLine(QStringView text, F&& f) {
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        f(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        f(text.sliced(start));
+}
+
+// The lines of the text, as forEachLine finds them.
 QStringList splitLines(const QString& text);
 
 // Replaces the buffer's lines with the snapshot's lines and returns true; on

@@ -33,6 +33,7 @@ public:
     void standardError(const QString& text) override {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
+    QString saveFileName(const QString&) override { return {}; }
 };
 
 // The notice page, if the stack has one pending, is named rather than opened.

@@ -1,0 +1,235 @@
+#include "live/DayIndex.h"
+
+#include "common/Error.h"
+#include "snapshots/SnapshotFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace vantorel {
+
+namespace {
+
+// A stock's line as the index keeps it, still pointing into the decoded text.
+struct LineFields {
+    QStringView code;
+    QStringView name;
+    QStringView count;
+};
+
+// Lines of at least four ","-separated fields (empty ones count), in order.
+std::vector<LineFields> stockLines(QStringView text) {
+    std::vector<LineFields> lines;
+    forEachLine(text, [&](QStringView line) {
+        const qsizetype first = line.indexOf(u',');
+        if (first < 0)
+            return;
+        const qsizetype second = line.indexOf(u',', first + 1);
+        if (second < 0)
+            return;
+        const qsizetype third = line.indexOf(u',', second + 1);
+        if (third < 0)
+            return;
+        qsizetype fourth = line.indexOf(u',', third + 1);
+        if (fourth < 0)
+            fourth = line.size();
+        lines.push_back({line.sliced(first + 1, second - first - 1),
+                         line.sliced(second + 1, third - second - 1),
+                         line.sliced(third + 1, fourth - third - 1)});
+    });
+    return lines;
+}
+
+} // namespace
+
+DayIndex::DayIndex(QString dataFolder, QObject* parent)
+    : QObject(parent)
+    , m_folder(std::move(dataFolder)) {
+    m_texts << QString(); // id 0 is no text
+    m_ids.emplace(QString(), 0);
+}
+
+DayIndex::~DayIndex() {
+    m_pool.waitForDone();
+}
+
+void DayIndex::update(const QString& fileName) {
+    quint64 generation = 0;
+    {
+        QWriteLocker lock(&m_lock);
+        generation = ++m_generations[fileName];
+    }
+    m_reading.insert(fileName);
+    m_pool.start([this, fileName, generation] { read(fileName, generation); });
+}
+
+void DayIndex::updateAll() {
+    static const QRegularExpression snapshotName(QStringLiteral("^[BS]\\d{8}_\\d{4}\\.dat$"));
+    const QStringList names = QDir(m_folder).entryList(QDir::Files);
+    for (const QString& name : names) {
+        if (snapshotName.match(name).hasMatch())
+            update(name);
+    }
+}
+
+bool DayIndex::isCurrent(const QString& fileName) const {
+    const QFileInfo info(QDir(m_folder).filePath(fileName));
+    QReadLocker lock(&m_lock);
+    const auto it = m_files.constFind(fileName);
+    if (it == m_files.cend() || it->state == State::Unread)
+        return false;
+    if (!info.exists())
+        return it->state == State::Absent;
+    return it->state != State::Absent && it->size == info.size() && it->modified == info.lastModified();
+}
+
+void DayIndex::whenRead(const QStringList& fileNames, QObject* context, std::function<void()> done) {
+    Waiter waiter{{}, context, std::move(done)};
+    for (const QString& name : fileNames) {
+        if (isCurrent(name))
+            continue;
+        waiter.missing.insert(name);
+        if (!m_reading.contains(name))
+            update(name);
+    }
+    if (waiter.missing.isEmpty())
+        waiter.done();
+    else
+        m_waiters.push_back(std::move(waiter));
+}
+
+bool DayIndex::isRead(const QStringList& fileNames) const {
+    return std::all_of(fileNames.begin(), fileNames.end(),
+                       [this](const QString& name) { return isCurrent(name); });
+}
+
+DayIndex::State DayIndex::state(const QString& fileName) const {
+    QReadLocker lock(&m_lock);
+    const auto it = m_files.constFind(fileName);
+    return it == m_files.cend() ? State::Unread : it->state;
+}
+
+std::optional<DayIndex::SideCount> DayIndex::find(const QString& fileName, const QString& code) const {
+    QReadLocker lock(&m_lock);
+    const auto file = m_files.constFind(fileName);
+    const auto id = m_ids.find(QStringView(code));
+    if (file == m_files.cend() || id == m_ids.end())
+        return std::nullopt;
+    const auto at = std::lower_bound(file->entries.begin(), file->entries.end(), Entry{id->second, 0, 0});
+    if (at == file->entries.end() || at->code != id->second)
+        return std::nullopt;
+    return SideCount{m_texts[at->name], m_texts[at->count]};
+}
+
+qint64 DayIndex::memoryUse() const {
+    QReadLocker lock(&m_lock);
+    qint64 bytes = 0;
+    for (const FileRecord& file : m_files)
+        bytes += qint64(sizeof(FileRecord) + file.entries.capacity() * sizeof(Entry));
+    for (const QString& text : m_texts)
+        bytes += qint64(sizeof(QString) + text.capacity() * 2 + 64); // the map's node, roughly
+    return bytes;
+}
+
+void DayIndex::waitForIdle() {
+    m_pool.waitForDone();
+}
+
+quint32 DayIndex::intern(QStringView text) {
+    const auto it = m_ids.find(text);
+    if (it != m_ids.end())
+        return it->second;
+    const quint32 id = quint32(m_texts.size());
+    m_texts << text.toString();
+    m_ids.emplace(m_texts.last(), id);
+    return id;
+}
+
+void DayIndex::read(const QString& fileName, quint64 generation) {
+    const QString path = QDir(m_folder).filePath(fileName);
+    FileRecord record;
+    const QFileInfo info(path);
+    QString text;
+    if (!info.exists()) {
+        record.state = State::Absent;
+    } else {
+        record.size = info.size();
+        record.modified = info.lastModified();
+        try {
+            text = decodeSnapshotText(DecryptAndLoadFile(path));
+            record.state = State::Loaded;
+        } catch (const Error&) {
+            record.state = State::Failed;
+        }
+    }
+    const std::vector<LineFields> lines = stockLines(text);
+
+    // Most texts are known already: look them up side by side with readers,
+    // and take the lock for writing only for the new ones and the record.
+    std::vector<Entry> entries(lines.size());
+    bool complete = true;
+    {
+        QReadLocker lock(&m_lock);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const auto code = m_ids.find(lines[i].code);
+            const auto name = m_ids.find(lines[i].name);
+            const auto count = m_ids.find(lines[i].count);
+            if (code == m_ids.end() || name == m_ids.end() || count == m_ids.end()) {
+                complete = false;
+                entries[i].code = quint32(-1);
+                continue;
+            }
+            entries[i] = {code->second, name->second, count->second};
+        }
+    }
+    QWriteLocker lock(&m_lock);
+    if (m_generations.value(fileName) != generation)
+        return; // a newer reading is on its way
+    if (!complete) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (entries[i].code == quint32(-1))
+                entries[i] = {intern(lines[i].code), intern(lines[i].name), intern(lines[i].count)};
+        }
+    }
+    // The first line of each code is the one that counts.
+    std::stable_sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const Entry& a, const Entry& b) { return a.code == b.code; }),
+                  entries.end());
+    entries.shrink_to_fit();
+    record.entries = std::move(entries);
+    m_files.insert(fileName, std::move(record));
+    lock.unlock();
+    QMetaObject::invokeMethod(
+        this, [this, fileName, generation] { finished(fileName, generation); }, Qt::QueuedConnection);
+}
+
+void DayIndex::finished(const QString& fileName, quint64 generation) {
+    {
+        QReadLocker lock(&m_lock);
+        if (m_generations.value(fileName) != generation)
+            return;
+    }
+    m_reading.remove(fileName);
+    emit fileRead(fileName);
+    // A waiter's callback may add waiters: take the ready ones out first.
+    std::vector<Waiter> ready;
+    for (auto it = m_waiters.begin(); it != m_waiters.end();) {
+        it->missing.remove(fileName);
+        if (it->missing.isEmpty()) {
+            ready.push_back(std::move(*it));
+            it = m_waiters.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (Waiter& waiter : ready) {
+        if (waiter.context)
+            waiter.done();
+    }
+}
+
+} // namespace vantorel
