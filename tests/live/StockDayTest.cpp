@@ -4,11 +4,13 @@
 #include "snapshots/DownloadPlan.h"
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
+#include "support/ToolProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 namespace vantorel {
@@ -151,6 +153,44 @@ TEST_F(StockDayTest, ARewrittenFileIsReadAgain) {
     put(QStringLiteral("B20250701_0900.dat"), snapshot({"090000,005930,삼성전자,20"}));
     query(QTime(9, 0), QStringLiteral("005930"));
     EXPECT_EQ(m_grid.cell(1, 1), QStringLiteral("20"));
+}
+
+TEST_F(StockDayTest, TheCliShowsWhatAQueryShows) {
+    putMinute(QStringLiteral("0900"), {"090000,005930,삼성전자,5"}, {"090000,000660,하이닉스,1"});
+    putMinute(QStringLiteral("0902"), {"090000,005930,삼성전자,3"}, {"090100,005930,삼성전자,7"});
+    const QStringList base{QStringLiteral("stock"), QStringLiteral("--data"), m_dir.path(),
+                           QStringLiteral("--date"), QStringLiteral("20250701")};
+    test::ToolRun run = test::runTool(QStringLiteral("vantorel-cli"),
+                                      base + QStringList{QStringLiteral("--json"), QStringLiteral("--code"),
+                                                         QStringLiteral("005930"), QStringLiteral("--until"),
+                                                         QStringLiteral("09:05")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).toJson(QJsonDocument::Compact),
+              QByteArray(R"({"name":"삼성전자","rows":[["09 : 00","5","0","5"],["09 : 02","3","7","-4"]]})"));
+
+    struct Bad {
+        QStringList arguments;
+        const char* message;
+    };
+    const Bad bads[] = {
+        {{QStringLiteral("--code"), QStringLiteral("00593")}, "--code wants six characters"},
+        {{QStringLiteral("--code"), QStringLiteral("005930"), QStringLiteral("--until"),
+          QStringLiteral("9:05")},
+         "--until wants HH:MM"},
+        {{QStringLiteral("--code"), QStringLiteral("005930"), QStringLiteral("--date"),
+          QStringLiteral("2025-07-01")},
+         "--date wants YYYYMMDD"},
+    };
+    for (const Bad& b : bads) {
+        run = test::runTool(QStringLiteral("vantorel-cli"), base + b.arguments);
+        EXPECT_EQ(run.exitCode, 1) << b.message;
+        EXPECT_TRUE(run.err.contains(b.message)) << run.err.toStdString();
+    }
+    run = test::runTool(QStringLiteral("vantorel-cli"), {QStringLiteral("stock"), QStringLiteral("--data"),
+                                                         m_dir.path() + QStringLiteral("/none"),
+                                                         QStringLiteral("--code"), QStringLiteral("005930")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("--data wants a folder that exists")) << run.err.toStdString();
 }
 
 TEST(StockDayColours, RowsFromTheThirdOnShowHowTheCountsMoved) {

@@ -4,8 +4,10 @@
 //   vantorel-cli grid [--json] FILE
 //   vantorel-cli compare [--json] BUY_FILE SELL_FILE
 //   vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] [--clock-from HH:MM[:SS]]
+//   vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]
 #include "Follow.h"
 #include "Output.h"
+#include "Stock.h"
 #include "common/TextGrid.h"
 #include "comparison/Comparison.h"
 #include "comparison/GridLoader.h"
@@ -34,7 +36,8 @@ int usage() {
         "       vantorel-cli grid [--json] FILE\n"
         "       vantorel-cli compare [--json] BUY_FILE SELL_FILE\n"
         "       vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] "
-        "[--clock-from HH:MM[:SS]]"));
+        "[--clock-from HH:MM[:SS]]\n"
+        "       vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]"));
     return 2;
 }
 
@@ -216,5 +219,7 @@ int main(int argc, char* argv[]) {
         return compare(args, json);
     if (command == QLatin1String("follow"))
         return cli::follow(args, json);
+    if (command == QLatin1String("stock"))
+        return cli::stock(args, json);
     return usage();
 }
