@@ -10,6 +10,11 @@ Config Config::fromBuild() {
         config.databaseSettings << QString::fromLatin1(line);
     config.dataServerHost = QString::fromUtf8(build::dataServerHost);
     config.dataServerPort = build::dataServerPort;
+    config.sms.url = QString::fromUtf8(build::smsUrl);
+    config.sms.apiKey = QString::fromUtf8(build::smsApiKey);
+    config.sms.apiSecret = QString::fromUtf8(build::smsApiSecret);
+    config.sms.sender = QString::fromUtf8(build::smsSender);
+    config.sms.caFile = QString::fromUtf8(build::smsCaFile);
     return config;
 }
 
