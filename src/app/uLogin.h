@@ -60,7 +60,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    template <typename Window> void openServiceWindow();
+    template <typename Window, typename... Args> Window* openServiceWindow(Args&&... args);
 
     AppContext& m_ctx;
     CustomerDb m_db;
