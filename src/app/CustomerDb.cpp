@@ -140,6 +140,19 @@ QList<QSqlRecord> CustomerDb::exec(const QString& sql, const Params& params) {
     return rows;
 }
 
+std::unique_ptr<CustomerDb> CustomerDb::separateConnection() const {
+    auto other = std::make_unique<CustomerDb>();
+    const QSqlDatabase mine = QSqlDatabase::database(m_name, false);
+    QSqlDatabase theirs = QSqlDatabase::database(other->m_name, false);
+    theirs.setHostName(mine.hostName());
+    theirs.setPort(mine.port());
+    theirs.setDatabaseName(mine.databaseName());
+    theirs.setUserName(mine.userName());
+    theirs.setPassword(mine.password());
+    theirs.setConnectOptions(mine.connectOptions());
+    return other;
+}
+
 void CustomerDb::transaction(const std::function<bool()>& work) {
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     for (int attempt = 0;; ++attempt) {

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 
 namespace vantorel {
 
@@ -33,6 +34,11 @@ public:
     bool isOpen() const;
 
     QList<QSqlRecord> exec(const QString& sql, const Params& params = {});
+
+    // Another connection with the same settings, for work that must stay apart
+    // from the statements other windows run on this one meanwhile (a window that
+    // waits keeps the event loop running).
+    std::unique_ptr<CustomerDb> separateConnection() const;
 
     // Runs the work's statements as one transaction: committed when the work
     // returns true, rolled back when it returns false or throws. A connection lost

@@ -19,12 +19,17 @@ TemporaryPasswordOutcome issueTemporaryPassword(CustomerDb& db, const QString& U
                                                 const SendPassword& send) {
     const CustomerDb::Params account{{QStringLiteral(":UserID"), UserID}, {QStringLiteral(":Phone"), Phone}};
     TemporaryPasswordOutcome outcome;
-    db.transaction([&] {
-        // FOR UPDATE: a second request for the account waits here until this one
-        // is decided, and then sees its day's mark.
-        const auto rows = db.exec(QStringLiteral("SELECT note2, note3, CURDATE() AS ServerDate FROM Customer "
-                                                 "WHERE user_id = :UserID AND phone = :Phone FOR UPDATE"),
-                                  account);
+    // The transaction stays open while the message is sent, with the event loop
+    // running: on a connection of its own, so that what other windows store
+    // meanwhile is neither rolled back with it nor committed early.
+    const std::unique_ptr<CustomerDb> own = db.separateConnection();
+    own->transaction([&] {
+        // The row stays locked until the send has decided. A second request for the
+        // account meanwhile fails at once (NOWAIT) rather than hold up its window.
+        const auto rows =
+            own->exec(QStringLiteral("SELECT note2, note3, CURDATE() AS ServerDate FROM Customer "
+                                     "WHERE user_id = :UserID AND phone = :Phone FOR UPDATE NOWAIT"),
+                      account);
         if (rows.isEmpty()) {
             outcome.kind = TemporaryPasswordOutcome::Kind::NoSuchAccount;
             return false;
@@ -38,9 +43,9 @@ TemporaryPasswordOutcome issueTemporaryPassword(CustomerDb& db, const QString& U
         const QString password = GenerateRandomCode();
         CustomerDb::Params update = account;
         update.append({QStringLiteral(":NewPassword"), passwordDigest(password)});
-        db.exec(QStringLiteral("UPDATE Customer SET password = :NewPassword, note3 = CURDATE() "
-                               "WHERE user_id = :UserID AND phone = :Phone "),
-                update);
+        own->exec(QStringLiteral("UPDATE Customer SET password = :NewPassword, note3 = CURDATE() "
+                                 "WHERE user_id = :UserID AND phone = :Phone "),
+                  update);
         try {
             send(password);
         } catch (const Error& e) {

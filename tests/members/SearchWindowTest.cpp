@@ -1,12 +1,15 @@
 #include "app/Credentials.h"
 #include "members/MemberWindowFixture.h"
+#include "members/uPwdChange.h"
 #include "members/uSearch.h"
 #include "support/QtPrinters.h"
+#include "support/ScriptedServer.h"
 #include "support/Typing.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace vantorel {
 namespace {
@@ -179,6 +182,55 @@ TEST_F(SearchWindow, AFailedSmsKeepsTheOldPasswordAndTheDay) {
     EXPECT_EQ(m_messages.shown.last(), kSent);
     EXPECT_EQ(m_gateway.accepted().size(), 1);
     EXPECT_EQ(note3(QStringLiteral("alpha1")).toString(), serverDate());
+}
+
+TEST_F(SearchWindow, WhatOtherWindowsStoreWhileTheSmsWaitsIsKept) {
+    addMember(QStringLiteral("alpha1"), QStringLiteral("old1"), QStringLiteral("01011112222"),
+              QStringLiteral("alpha@naver.com"));
+    addMember(QStringLiteral("beta22"), QStringLiteral("old2"), QStringLiteral("01033334444"),
+              QStringLiteral("beta@naver.com"));
+    test::ScriptedServer silent;
+    m_context->config.sms.url = QStringLiteral("https://127.0.0.1:%1/messages/v4/send").arg(silent.port());
+    m_context->config.sms.timeLimitMs = 600;
+    auto w = openWindow();
+    TfrmPWDChange other(*m_context, m_db);
+    other.show();
+    bool changedMeanwhile = false;
+    QTimer::singleShot(200, [&] {
+        typeText(other.edID, QStringLiteral("beta22"));
+        typeText(other.edPrePwd, QStringLiteral("old2"));
+        typeText(other.edNowPwd, QStringLiteral("new2"));
+        click(other.Button1);
+        changedMeanwhile = m_messages.shown.contains(QStringLiteral("Password updated successfully!"));
+    });
+    requestPassword(*w, QStringLiteral("alpha1"), QStringLiteral("01011112222"));
+    EXPECT_TRUE(changedMeanwhile);
+    EXPECT_EQ(m_messages.shown.last(),
+              QStringLiteral("SMS 전송 실패: The SMS gateway did not answer within 0.6 s"));
+    EXPECT_EQ(storedPassword(QStringLiteral("alpha1")), passwordDigest(QStringLiteral("old1")));
+    EXPECT_EQ(note3(QStringLiteral("alpha1")).toString(), QString());
+    EXPECT_EQ(storedPassword(QStringLiteral("beta22")), passwordDigest(QStringLiteral("new2")));
+}
+
+TEST_F(SearchWindow, ARequestForAnAccountBeingServedFailsAtOnce) {
+    addMember(QStringLiteral("alpha1"), QStringLiteral("old1"), QStringLiteral("01011112222"),
+              QStringLiteral("alpha@naver.com"));
+    // Another request for the account is waiting for its SMS.
+    m_server.sql(QStringLiteral("SET autocommit = 0"));
+    m_server.sql(QStringLiteral("SELECT note3 FROM Customer WHERE user_id = 'alpha1' FOR UPDATE"));
+    auto w = openWindow();
+    requestPassword(*w, QStringLiteral("alpha1"), QStringLiteral("01011112222"));
+    m_server.sql(QStringLiteral("ROLLBACK"));
+    m_server.sql(QStringLiteral("SET autocommit = 1"));
+    ASSERT_EQ(m_messages.errors.size(), 1);
+    EXPECT_TRUE(m_messages.errors[0].startsWith(QStringLiteral("Lock wait timeout exceeded")))
+        << m_messages.errors[0].toStdString();
+    EXPECT_TRUE(m_messages.shown.isEmpty());
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_TRUE(m_gateway.accepted().isEmpty());
+
+    requestPassword(*w, QStringLiteral("alpha1"), QStringLiteral("01011112222"));
+    EXPECT_EQ(m_messages.shown, QStringList{kSent});
 }
 
 } // namespace
