@@ -107,6 +107,8 @@ QList<QSqlRecord> CustomerDb::exec(const QString& sql, const Params& params) {
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     QSqlQuery query(db);
     for (int attempt = 0;; ++attempt) {
+        if (m_inTransaction && !db.isOpen())
+            throw Error(QStringLiteral("The connection to the member database was lost"));
         open();
         query = QSqlQuery(db);
         query.setForwardOnly(true);
@@ -114,7 +116,7 @@ QList<QSqlRecord> CustomerDb::exec(const QString& sql, const Params& params) {
             break;
         // A connection the server dropped while it was idle shows here, before
         // anything has run: open afresh and prepare once more.
-        if (attempt > 0 || !isLostConnection(query.lastError()))
+        if (attempt > 0 || m_inTransaction || !isLostConnection(query.lastError()))
             throw Error(errorText(query.lastError()));
         db.close();
     }
@@ -136,6 +138,51 @@ QList<QSqlRecord> CustomerDb::exec(const QString& sql, const Params& params) {
     if (query.lastError().type() != QSqlError::NoError)
         throw Error(errorText(query.lastError()));
     return rows;
+}
+
+std::unique_ptr<CustomerDb> CustomerDb::separateConnection() const {
+    auto other = std::make_unique<CustomerDb>();
+    const QSqlDatabase mine = QSqlDatabase::database(m_name, false);
+    QSqlDatabase theirs = QSqlDatabase::database(other->m_name, false);
+    theirs.setHostName(mine.hostName());
+    theirs.setPort(mine.port());
+    theirs.setDatabaseName(mine.databaseName());
+    theirs.setUserName(mine.userName());
+    theirs.setPassword(mine.password());
+    theirs.setConnectOptions(mine.connectOptions());
+    return other;
+}
+
+void CustomerDb::transaction(const std::function<bool()>& work) {
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    for (int attempt = 0;; ++attempt) {
+        open();
+        if (db.transaction())
+            break;
+        // Nothing has run yet: a connection dropped while idle is opened afresh.
+        if (attempt > 0 || !isLostConnection(db.lastError()))
+            throw Error(errorText(db.lastError()));
+        db.close();
+    }
+    m_inTransaction = true;
+    bool commit = false;
+    try {
+        commit = work();
+    } catch (...) {
+        m_inTransaction = false;
+        db.rollback();
+        throw;
+    }
+    m_inTransaction = false;
+    if (!commit) {
+        db.rollback();
+        return;
+    }
+    if (!db.commit()) {
+        const QString text = errorText(db.lastError());
+        db.rollback();
+        throw Error(text);
+    }
 }
 
 } // namespace vantorel

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+#include <memory>
+
 namespace vantorel {
 
 // The one connection to the member database. Statements are parameterised with
@@ -32,10 +35,21 @@ public:
 
     QList<QSqlRecord> exec(const QString& sql, const Params& params = {});
 
+    // Another connection with the same settings, for work that must stay apart
+    // from the statements other windows run on this one meanwhile (a window that
+    // waits keeps the event loop running).
+    std::unique_ptr<CustomerDb> separateConnection() const;
+
+    // Runs the work's statements as one transaction: committed when the work
+    // returns true, rolled back when it returns false or throws. A connection lost
+    // inside it is not reopened behind the work's back.
+    void transaction(const std::function<bool()>& work);
+
 private:
     void applySetting(const QString& keyValue);
 
     QString m_name;
+    bool m_inTransaction = false;
 };
 
 } // namespace vantorel

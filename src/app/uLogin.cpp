@@ -8,6 +8,7 @@
 #include "comparison/Unit1.h"
 #include "help/NoticeCheck.h"
 #include "help/uManual.h"
+#include "members/DeviceKey.h"
 #include "members/uAddCus.h"
 #include "members/uPwdChange.h"
 #include "members/uSearch.h"
@@ -189,22 +190,30 @@ void TfrmLogin::LoginCheck() {
     m_frmFileManager->hide();
 }
 
-template <typename Window, typename... Args> void TfrmLogin::openServiceWindow(Args&&... args) {
+template <typename Window, typename... Args> Window* TfrmLogin::openServiceWindow(Args&&... args) {
     auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+    Window* opened = window.get();
     window->show();
     m_serviceWindows.push_back(std::move(window));
+    return opened;
 }
 
 void TfrmLogin::N2Click() {
-    openServiceWindow<TfrmAddCus>();
+    auto* signUp = openServiceWindow<TfrmAddCus>(m_ctx, m_db, networkDeviceKey());
+    connectGuarded(signUp, &TfrmAddCus::lookupRequested, this, m_ctx.messages, &TfrmLogin::N3Click);
+    connect(signUp, &TfrmAddCus::signedUp, this, [this] {
+        show();
+        raise();
+        activateWindow();
+    });
 }
 
 void TfrmLogin::N3Click() {
-    openServiceWindow<TfrmSearch>();
+    openServiceWindow<TfrmSearch>(m_ctx, m_db);
 }
 
 void TfrmLogin::N4Click() {
-    openServiceWindow<TfrmPWDChange>();
+    openServiceWindow<TfrmPWDChange>(m_ctx, m_db);
 }
 
 void TfrmLogin::N6Click() {

@@ -62,7 +62,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    template <typename Window, typename... Args> void openServiceWindow(Args&&... args);
+    template <typename Window, typename... Args> Window* openServiceWindow(Args&&... args);
 
     AppContext& m_ctx;
     UrlOpener& m_urlOpener;

@@ -13,6 +13,11 @@ Config Config::fromBuild() {
     config.site.host = QString::fromUtf8(build::siteHost);
     config.site.httpPort = build::siteHttpPort;
     config.site.httpsPort = build::siteHttpsPort;
+    config.sms.url = QString::fromUtf8(build::smsUrl);
+    config.sms.apiKey = QString::fromUtf8(build::smsApiKey);
+    config.sms.apiSecret = QString::fromUtf8(build::smsApiSecret);
+    config.sms.sender = QString::fromUtf8(build::smsSender);
+    config.sms.caFile = QString::fromUtf8(build::smsCaFile);
     return config;
 }
 

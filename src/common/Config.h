@@ -4,6 +4,20 @@
 
 namespace vantorel {
 
+// The SMS gateway the member services send codes through.
+struct SmsConfig {
+    // HTTPS endpoint, path /messages/v4/send.
+    QString url;
+    QString apiKey;
+    QString apiSecret;
+    // The service's registered sender number.
+    QString sender;
+    // PEM file of the CA certificates to trust; empty for the system's.
+    QString caFile;
+    // A silent gateway must not hold the window for good.
+    int timeLimitMs = 15000;
+};
+
 // Endpoints and credentials the program is built with. The program takes them
 // from the build; tests make their own.
 struct Config {
@@ -22,6 +36,7 @@ struct Config {
         // the member from signing in.
         int checkTimeoutMs = 5000;
     } site{};
+    SmsConfig sms{};
 
     static Config fromBuild();
 };

@@ -99,6 +99,20 @@ void MemberDb::addCustomer(const QString& userId, const QString& password, const
         throw std::runtime_error(q.lastError().text().toStdString());
 }
 
+QList<QSqlRecord> MemberDb::sql(const QString& statement, const QVariantList& values) {
+    QSqlQuery q(admin());
+    if (!q.prepare(statement))
+        throw std::runtime_error(q.lastError().text().toStdString());
+    for (const QVariant& value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        throw std::runtime_error(q.lastError().text().toStdString());
+    QList<QSqlRecord> rows;
+    while (q.next())
+        rows << q.record();
+    return rows;
+}
+
 void MemberDb::control(const QString& command) {
     // The admin connection does not survive a restart.
     QSqlDatabase::database(m_connection, false).close();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace vantorel::test {
 
@@ -22,6 +25,10 @@ public:
     void clear();
     void addCustomer(const QString& userId, const QString& password,
                      const QString& status = QStringLiteral("Active"));
+
+    // Runs one statement as the admin, the values bound to its "?" in order; the
+    // rows it gives.
+    QList<QSqlRecord> sql(const QString& statement, const QVariantList& values = {});
 
     void stop();
     void start();

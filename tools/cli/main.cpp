@@ -5,13 +5,17 @@
 //   vantorel-cli compare [--json] BUY_FILE SELL_FILE
 //   vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] [--clock-from HH:MM[:SS]]
 //   vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]
+//   vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE
 #include "Follow.h"
 #include "Output.h"
 #include "Stock.h"
+#include "common/Config.h"
+#include "common/Error.h"
 #include "common/TextGrid.h"
 #include "comparison/Comparison.h"
 #include "comparison/GridLoader.h"
 #include "comparison/GridRoutines.h"
+#include "members/SmsGateway.h"
 #include "snapshots/SnapshotFiles.h"
 #include "snapshots/TransferEngine.h"
 
@@ -37,7 +41,8 @@ int usage() {
         "       vantorel-cli compare [--json] BUY_FILE SELL_FILE\n"
         "       vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] "
         "[--clock-from HH:MM[:SS]]\n"
-        "       vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]"));
+        "       vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]\n"
+        "       vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE"));
     return 2;
 }
 
@@ -200,6 +205,40 @@ int fetch(QStringList args, bool json) {
     return code;
 }
 
+// Sends PREFIX + CODE to PHONE as the member windows do, with the build's key,
+// secret and sender.
+int sms(QStringList args, bool json) {
+    SmsConfig config = Config::fromBuild().sms;
+    QStringList positional;
+    while (!args.isEmpty()) {
+        const QString a = args.takeFirst();
+        if (a == QLatin1String("--endpoint") && !args.isEmpty())
+            config.url = args.takeFirst();
+        else if (a == QLatin1String("--ca-file") && !args.isEmpty())
+            config.caFile = args.takeFirst();
+        else if (a.startsWith(QLatin1String("--")))
+            return usage();
+        else
+            positional << a;
+    }
+    if (positional.size() != 3)
+        return usage();
+    const SystemClock clock;
+    try {
+        SendSMS(config, clock, positional[0], positional[2], positional[1]);
+    } catch (const Error& e) {
+        if (json)
+            out(QString::fromUtf8(
+                QJsonDocument(QJsonObject{{QStringLiteral("ok"), false}, {QStringLiteral("error"), e.text()}})
+                    .toJson(QJsonDocument::Compact)));
+        else
+            err(QStringLiteral("SMS 전송 실패: ") + e.text());
+        return 1;
+    }
+    out(json ? QStringLiteral("{\"ok\":true}") : QStringLiteral("sent"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -221,5 +260,7 @@ int main(int argc, char* argv[]) {
         return cli::follow(args, json);
     if (command == QLatin1String("stock"))
         return cli::stock(args, json);
+    if (command == QLatin1String("sms"))
+        return sms(args, json);
     return usage();
 }

@@ -1,7 +1,7 @@
 // vantorel-uitour OUT_DIR: runs the real windows offscreen against the local
-// stack, opens the manual, signs in as the demo member, loads one minute on both
-// sides, builds the result with a stock highlighted, and saves pictures of the
-// windows.
+// stack, opens the manual, fills in the member-service windows, signs in as the
+// demo member, loads one minute on both sides, builds the result with a stock
+// highlighted, and saves pictures of the windows.
 #include "DataServer.h"
 #include "Envelope.h"
 #include "app/uLogin.h"
@@ -9,14 +9,21 @@
 #include "common/StringGrid.h"
 #include "comparison/Unit1.h"
 #include "help/ManualAddress.h"
+#include "members/uAddCus.h"
+#include "members/uPwdChange.h"
+#include "members/uSearch.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +55,42 @@ bool save(QWidget* window, const QString& path) {
     const bool ok = window->grab().save(path);
     std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
     return ok;
+}
+
+// The member-service windows as the login window's menu opens them, filled in
+// the way a member would.
+bool saveMemberWindows(TfrmLogin& login, const QString& out) {
+    login.N2->trigger();
+    login.N3->trigger();
+    login.N4->trigger();
+    const auto& windows = login.serviceWindows();
+    auto* signUp = dynamic_cast<TfrmAddCus*>(windows[windows.size() - 3].get());
+    auto* lookup = dynamic_cast<TfrmSearch*>(windows[windows.size() - 2].get());
+    auto* change = dynamic_cast<TfrmPWDChange*>(windows[windows.size() - 1].get());
+
+    // Hangul arrives from the input method as a commit.
+    QInputMethodEvent name;
+    name.setCommitString(QStringLiteral("홍길동"));
+    QApplication::sendEvent(signUp->edName, &name);
+    QTest::keyClicks(signUp->edID, QStringLiteral("hong2025"));
+    QTest::keyClicks(signUp->edPWD, QStringLiteral("pw1234"));
+    QTest::keyClicks(signUp->edMailAddr, QStringLiteral("hong2025"));
+    QTest::keyClick(signUp->cbMailTail, Qt::Key_Down);
+    for (QRadioButton* agree : {signUp->rbRule1_1, signUp->rbRule2_1, signUp->rbRule3_1})
+        QTest::mouseClick(agree, Qt::LeftButton);
+    QTest::keyClicks(signUp->edMP, QStringLiteral("01098765432"));
+
+    // The demo member's phone number.
+    QTest::keyClicks(lookup->edMP, QStringLiteral("01000000000"));
+    QTest::mouseClick(lookup->Button1, Qt::LeftButton);
+
+    QTest::keyClicks(change->edID, QStringLiteral("demo01"));
+    QTest::keyClicks(change->edPrePwd, QStringLiteral("1234"));
+    QTest::keyClicks(change->edNowPwd, QStringLiteral("5678"));
+    QApplication::processEvents();
+    return save(signUp, QDir(out).filePath(QStringLiteral("signup-window.png"))) &&
+           save(lookup, QDir(out).filePath(QStringLiteral("lookup-window.png"))) &&
+           save(change, QDir(out).filePath(QStringLiteral("password-window.png")));
 }
 
 } // namespace
@@ -109,6 +152,8 @@ int main(int argc, char* argv[]) {
         return 1;
     manual->close();
 
+    if (!saveMemberWindows(login, out))
+        return 1;
     login.ckbID->setChecked(false);
     login.Button1->click();
     TfrmMain* main = login.frmMain();
