@@ -1,9 +1,18 @@
 #include "live/TopTen.h"
 
+#include "Envelope.h"
 #include "comparison/GridRoutines.h"
 #include "support/QtPrinters.h"
+#include "support/ToolProcess.h"
 
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 
 namespace vantorel {
 namespace {
@@ -227,6 +236,102 @@ TEST(TopTen, SaveShownCodesTakesTheCodesOfTheStockRows) {
     QStringList list{QStringLiteral("old")};
     SaveShownCodes(grid, list);
     EXPECT_EQ(list, words("K L N P Q"));
+}
+
+QByteArray snapshot(const QList<QByteArray>& stocks) {
+    QByteArray text = "Time,Stock Code,Stock Name,Occurrences\r\n";
+    for (const QByteArray& s : stocks)
+        text += "090000," + s + "\r\n";
+    return dataserver::encodeEnvelope(text);
+}
+
+class TopTenCli : public ::testing::Test {
+protected:
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString path = QDir(m_dir.path()).filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static test::ToolRun run(const QStringList& arguments) {
+        return test::runTool(QStringLiteral("vantorel-cli"),
+                             QStringList{QStringLiteral("top10")} + arguments);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(TopTenCli, RefreshesOnceForEachPairInTurn) {
+    const QString buy1 = file(QStringLiteral("B1.dat"), snapshot({"K,케이,9", "L,엘,7", "M,엠,4", "P,피,2"}));
+    const QString sell1 = file(QStringLiteral("S1.dat"), snapshot({"L,엘,2", "N,엔,3", "P,피,6", "Q,큐,8"}));
+    const QString buy2 =
+        file(QStringLiteral("B2.dat"), snapshot({"K,케이,12", "L,엘,7", "M,엠,4", "P,피,2"}));
+    const QString sell2 = file(QStringLiteral("S2.dat"), snapshot({"L,엘,2", "N,엔,3", "P,피,6", "Q,큐,11"}));
+
+    const test::ToolRun r = run({QStringLiteral("--json"), buy1, sell1, buy2, sell2});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.out.startsWith(R"({"refreshes":[{"buy":[["K","케이","9","0","9"],["M","엠","4","0","4"]],)"))
+        << r.out.toStdString();
+    const QJsonArray refreshes =
+        QJsonDocument::fromJson(r.out).object()[QStringLiteral("refreshes")].toArray();
+    ASSERT_EQ(refreshes.size(), 2);
+    const QJsonObject first = refreshes[0].toObject();
+    EXPECT_EQ(first[QStringLiteral("sell")].toArray()[0].toVariant().toStringList(),
+              (QStringList{QStringLiteral("Q"), QStringLiteral("큐"), QStringLiteral("0"),
+                           QStringLiteral("8"), QStringLiteral("-8")}));
+    EXPECT_EQ(first[QStringLiteral("buyLines")].toVariant().toStringList(),
+              (QStringList{QStringLiteral("K (케이): +9"), QStringLiteral("M (엠): +4")}));
+    EXPECT_EQ(first[QStringLiteral("newBuy")].toVariant().toStringList(), words("K M"));
+    EXPECT_EQ(first[QStringLiteral("newSell")].toVariant().toStringList(), words("Q N"));
+    const QJsonObject second = refreshes[1].toObject();
+    EXPECT_EQ(second[QStringLiteral("buyLines")].toVariant().toStringList(),
+              QStringList{QStringLiteral("K (케이): +3")});
+    EXPECT_EQ(second[QStringLiteral("sellLines")].toVariant().toStringList(),
+              QStringList{QStringLiteral("Q (큐): -3")});
+    EXPECT_EQ(second[QStringLiteral("newBuy")].toVariant().toStringList(), QStringList());
+
+    // Both ends, no buy-side lines.
+    const test::ToolRun ends =
+        run({QStringLiteral("--condition"), QStringLiteral("1"), QStringLiteral("--plus"),
+             QStringLiteral("0"), QStringLiteral("--json"), buy1, sell1});
+    ASSERT_EQ(ends.exitCode, 0) << ends.err.toStdString();
+    const QJsonObject only =
+        QJsonDocument::fromJson(ends.out).object()[QStringLiteral("refreshes")][0].toObject();
+    EXPECT_EQ(only[QStringLiteral("buy")].toArray().size(), 6);
+    EXPECT_EQ(only[QStringLiteral("sell")].toArray()[1].toArray()[0].toString(), QStringLiteral("P"));
+    EXPECT_EQ(only[QStringLiteral("buyLines")].toArray().size(), 0);
+    EXPECT_EQ(only[QStringLiteral("sellLines")].toArray().size(), 3);
+
+    // Without --json, one readable block per refresh, new codes starred.
+    const test::ToolRun text = run({buy1, sell1});
+    ASSERT_EQ(text.exitCode, 0);
+    EXPECT_TRUE(QString::fromUtf8(text.out).contains(QStringLiteral("buy\n* K\t케이\t9\t0\t9\n")))
+        << text.out.toStdString();
+}
+
+TEST_F(TopTenCli, ABadArgumentOrAMissingFileIsRefusedWithAMessage) {
+    const QString buy = file(QStringLiteral("B.dat"), snapshot({"K,케이,9"}));
+    const QString sell = file(QStringLiteral("S.dat"), snapshot({"Q,큐,8"}));
+    const QString broken = file(QStringLiteral("X.dat"), "\xff\xfe not even text");
+    const std::pair<QStringList, QString> cases[] = {
+        {{buy, sell, buy}, QStringLiteral("pairs")},
+        {{}, QStringLiteral("pairs")},
+        {{QStringLiteral("--condition"), QStringLiteral("2"), buy, sell}, QStringLiteral("--condition")},
+        {{QStringLiteral("--plus"), QStringLiteral("abc"), buy, sell}, QStringLiteral("--plus")},
+        {{buy, sell, QStringLiteral("--minus")}, QStringLiteral("--minus")},
+        {{QStringLiteral("--top"), buy, sell}, QStringLiteral("--top")},
+        {{buy, sell, buy, QDir(m_dir.path()).filePath(QStringLiteral("none.dat"))},
+         QStringLiteral("none.dat")},
+        {{buy, broken}, QStringLiteral("X.dat")},
+    };
+    for (const auto& [arguments, mentioned] : cases) {
+        const test::ToolRun r = run(QStringList{QStringLiteral("--json")} + arguments);
+        EXPECT_EQ(r.exitCode, 1) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(mentioned)) << r.err.toStdString();
+    }
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 //   vantorel-cli grid [--json] FILE
 //   vantorel-cli compare [--json] BUY_FILE SELL_FILE
 //   vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] [--clock-from HH:MM[:SS]]
+//   vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] BUY SELL [BUY SELL ...]
 #include "Follow.h"
 #include "Output.h"
+#include "TopTen.h"
 #include "common/TextGrid.h"
 #include "comparison/Comparison.h"
 #include "comparison/GridLoader.h"
@@ -34,7 +36,9 @@ int usage() {
         "       vantorel-cli grid [--json] FILE\n"
         "       vantorel-cli compare [--json] BUY_FILE SELL_FILE\n"
         "       vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] "
-        "[--clock-from HH:MM[:SS]]"));
+        "[--clock-from HH:MM[:SS]]\n"
+        "       vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] "
+        "BUY SELL [BUY SELL ...]"));
     return 2;
 }
 
@@ -216,5 +220,7 @@ int main(int argc, char* argv[]) {
         return compare(args, json);
     if (command == QLatin1String("follow"))
         return cli::follow(args, json);
+    if (command == QLatin1String("top10"))
+        return cli::topTen(args, json);
     return usage();
 }
