@@ -3,6 +3,7 @@
 #include "DataServer.h"
 #include "Envelope.h"
 #include "LiteralComparison.h"
+#include "NoMessages.h"
 #include "common/StringGrid.h"
 #include "comparison/Comparison.h"
 #include "comparison/GridRoutines.h"
@@ -72,18 +73,11 @@ void BM_ResultBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_ResultBuild)->Unit(benchmark::kMillisecond);
 
-class NoMessages final : public Messages {
-public:
-    void show(const QString&) override {}
-    void standardError(const QString&) override {}
-    QString saveFileName(const QString&) override { return {}; }
-};
-
 // Two loads of 2,500-stock snapshots, the result and a repaint of the three
 // grids, as one auto run does, in the real window.
 void BM_AutoRun(benchmark::State& state) {
     QTemporaryDir dir;
-    NoMessages messages;
+    bench::NoMessages messages;
     SystemClock clock;
     AppContext context{messages, clock, ProgramFolder(dir.path()), Config{}};
     QDir().mkpath(context.folder.dataFolder());

@@ -5,10 +5,12 @@
 //   vantorel-cli compare [--json] BUY_FILE SELL_FILE
 //   vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] [--clock-from HH:MM[:SS]]
 //   vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]
+//   vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] BUY SELL [BUY SELL ...]
 //   vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE
 #include "Follow.h"
 #include "Output.h"
 #include "Stock.h"
+#include "TopTen.h"
 #include "common/Config.h"
 #include "common/Error.h"
 #include "common/TextGrid.h"
@@ -42,6 +44,8 @@ int usage() {
         "       vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] "
         "[--clock-from HH:MM[:SS]]\n"
         "       vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]\n"
+        "       vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] "
+        "BUY SELL [BUY SELL ...]\n"
         "       vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE"));
     return 2;
 }
@@ -260,6 +264,8 @@ int main(int argc, char* argv[]) {
         return cli::follow(args, json);
     if (command == QLatin1String("stock"))
         return cli::stock(args, json);
+    if (command == QLatin1String("top10"))
+        return cli::topTen(args, json);
     if (command == QLatin1String("sms"))
         return sms(args, json);
     return usage();
