@@ -145,7 +145,12 @@ void TfrmLogin::SaveIDToIni(const QString& UserID) {
 }
 
 void TfrmLogin::DeleteIDFromIni() {
-    removeProfileKey(m_ctx.folder.settingsFile(), kSection, kUserIdKey);
+    // Forgetting the ID is no reason to keep the member from signing in: a file
+    // that cannot be read or written is left as it is.
+    try {
+        removeProfileKey(m_ctx.folder.settingsFile(), kSection, kUserIdKey);
+    } catch (const Error&) {
+    }
 }
 
 void TfrmLogin::Button1Click() {

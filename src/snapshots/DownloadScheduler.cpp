@@ -15,8 +15,6 @@ DownloadScheduler::DownloadScheduler(const Clock& clock, QString dataFolder, Req
     , m_request(std::move(request)) {
     m_backlogTimer.setInterval(100);
     m_clockTimer.setInterval(100);
-    connect(&m_backlogTimer, &QTimer::timeout, this, &DownloadScheduler::backlogPass);
-    connect(&m_clockTimer, &QTimer::timeout, this, &DownloadScheduler::clockPass);
 }
 
 void DownloadScheduler::start() {

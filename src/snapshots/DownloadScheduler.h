@@ -22,7 +22,8 @@ public:
 
     DownloadScheduler(const Clock& clock, QString dataFolder, Request request, QObject* parent = nullptr);
 
-    // Starts both timers (every 100 ms).
+    // Starts both timers (every 100 ms). Their owner connects them to the
+    // passes, so that it can run them as its handlers.
     void start();
 
     // Asks for every missing file of the day up to now; the first time, also

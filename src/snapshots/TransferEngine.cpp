@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <utility>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -48,12 +50,15 @@ TransferEngine::~TransferEngine() {
 
 void TransferEngine::start() {
     m_running = true;
+    m_opening = true;
     m_retryDelay = m_firstRetryDelay;
     m_socket.connectToHost(m_host, m_port);
 }
 
 void TransferEngine::stop() {
     m_running = false;
+    m_opening = false;
+    m_waiting.clear();
     m_reconnectTimer.stop();
     m_stallTimer.stop();
     dropConnection();
@@ -77,17 +82,34 @@ bool TransferEngine::isConnected() const {
     return m_socket.state() == QAbstractSocket::ConnectedState;
 }
 
-void TransferEngine::request(const QString& name) {
-    // While the connection is being opened the socket keeps what is written and
-    // sends it once connected.
-    if (m_socket.state() == QAbstractSocket::UnconnectedState) {
-        sendFailed(m_socket.error() == QAbstractSocket::UnknownSocketError ? QStringLiteral("Not connected.")
-                                                                           : m_socket.errorString());
-        return;
+bool TransferEngine::request(const QString& name) {
+    if (m_socket.state() == QAbstractSocket::ConnectedState) {
+        if (m_socket.write(frames::kRequestTag.data(), frames::kHeaderSize) != frames::kHeaderSize ||
+            m_socket.write(frames::nameField(name)) != frames::kNameSize) {
+            sendFailed(m_socket.errorString());
+            return false;
+        }
+        return true;
     }
-    if (m_socket.write(frames::kRequestTag.data(), frames::kHeaderSize) != frames::kHeaderSize ||
-        m_socket.write(frames::nameField(name)) != frames::kNameSize)
-        sendFailed(m_socket.errorString());
+    // Asked for while the first connection is being opened: sent once it is.
+    // Later, while a lost connection is opened again, nothing waits: whoever
+    // asks learns of the loss and asks again once it is back.
+    if (m_opening) {
+        m_waiting << name;
+        return true;
+    }
+    sendFailed(m_socket.error() == QAbstractSocket::UnknownSocketError ? QStringLiteral("Not connected.")
+                                                                       : m_socket.errorString());
+    return false;
+}
+
+void TransferEngine::reportLoss(const QString& reason) {
+    m_opening = false;
+    m_waiting.clear();
+    if (m_lossSignalled)
+        return;
+    m_lossSignalled = true;
+    emit connectionLost(reason);
 }
 
 void TransferEngine::sendFailed(const QString& text) {
@@ -100,8 +122,12 @@ void TransferEngine::sendFailed(const QString& text) {
 void TransferEngine::onConnected() {
     m_everConnected = true;
     m_lossReported = false;
+    m_lossSignalled = false;
     m_sendFailureShown = false;
     m_retryDelay = m_firstRetryDelay;
+    m_opening = false;
+    for (const QString& name : std::exchange(m_waiting, {}))
+        request(name);
     emit connected();
 }
 
@@ -116,7 +142,7 @@ void TransferEngine::onSocketError(QAbstractSocket::SocketError) {
         m_lossReported = true;
         emit startFailed(m_socket.errorString());
     }
-    emit connectionLost(m_socket.errorString());
+    reportLoss(m_socket.errorString());
     scheduleReconnect();
 }
 
@@ -134,7 +160,7 @@ void TransferEngine::onDisconnected() {
                                 : m_socket.errorString();
         emit notice(QStringLiteral("Connection to the data server lost: ") + why);
     }
-    emit connectionLost(m_socket.errorString());
+    reportLoss(m_socket.errorString());
     if (wasMidReply)
         emit replyHandled({TransferReply::Outcome::Failed, m_name, m_received});
     scheduleReconnect();
@@ -156,7 +182,7 @@ void TransferEngine::onStall() {
     // Where the stalled reply would have ended is unknown: start afresh on a new
     // connection rather than read the rest as new replies.
     dropConnection();
-    emit connectionLost(QStringLiteral("Read timed out."));
+    reportLoss(QStringLiteral("Read timed out."));
     emit replyHandled({TransferReply::Outcome::Failed, m_name, m_received});
     scheduleReconnect();
 }

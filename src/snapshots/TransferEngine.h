@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -41,9 +42,10 @@ public:
     void stop();
     bool isConnected() const;
 
-    // Sends one request frame. A failure is reported through notice() once
-    // until the connection is back, never thrown.
-    void request(const QString& name);
+    // Sends one request frame; while the first connection is being opened,
+    // once it is. False when it cannot go out: the failure is reported through
+    // notice() once until the connection is back, never thrown.
+    bool request(const QString& name);
 
     // How long a reply's bytes may stall before the reply is given up (10 s).
     void setStallTimeout(int ms) { m_stallTimer.setInterval(ms); }
@@ -57,8 +59,8 @@ signals:
     // The very first connection attempt failed: the program's start-up error.
     void startFailed(const QString& text);
     void connected();
-    // The connection broke, was given up, or could not be opened. Whatever was
-    // asked for and not yet answered will not be.
+    // The connection broke, was given up, or could not be opened: once, until
+    // it is back. Whatever was asked for and not yet answered will not be.
     void connectionLost(const QString& reason);
     // The next attempt to connect comes after this delay.
     void retryScheduled(int delayMs);
@@ -84,6 +86,7 @@ private:
     void dropReply();
     void dropConnection();
     void sendFailed(const QString& text);
+    void reportLoss(const QString& reason);
     bool midReply() const { return m_state != State::Header || !m_field.isEmpty(); }
 
     QString m_host;
@@ -99,6 +102,10 @@ private:
     bool m_lossReported = false;
     bool m_sendFailureShown = false;
     bool m_droppedByUs = false;
+    bool m_lossSignalled = false;
+    // The first connection is being opened; what is asked for meanwhile waits.
+    bool m_opening = false;
+    QStringList m_waiting;
 
     // The reply being read.
     State m_state = State::Header;

@@ -1,5 +1,7 @@
 #include "snapshots/uFileManager.h"
 
+#include "common/Guard.h"
+
 #include "snapshots/uClient.h"
 
 #include <QLineEdit>
@@ -23,6 +25,9 @@ TfrmFileManager::TfrmFileManager(AppContext& context, TfrmReceive& receive, QWid
     TransferEngine& engine = m_receive.engine();
     connect(&engine, &TransferEngine::connectionLost, &m_scheduler, &DownloadScheduler::connectionLost);
     connect(&engine, &TransferEngine::connected, &m_scheduler, &DownloadScheduler::connectionOpened);
+    Messages& messages = context.messages;
+    connectGuarded(Timer6, &QTimer::timeout, this, messages, &TfrmFileManager::Timer6Timer);
+    connectGuarded(Timer7, &QTimer::timeout, this, messages, &TfrmFileManager::Timer7Timer);
     m_scheduler.start();
 }
 

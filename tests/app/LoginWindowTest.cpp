@@ -216,6 +216,22 @@ TEST_F(LoginWindow, AnUnwritableSettingsFileStopsTheLoginWithTheStandardErrorBox
     expectSignedIn(login);
 }
 
+TEST_F(LoginWindow, ASettingsFileThatCannotBeReadIsLeftAloneAndTheLoginGoesAhead) {
+    // A folder where the file should be: it exists and cannot be read.
+    ASSERT_TRUE(QDir().mkpath(ProgramFolder(m_folder.path()).settingsFile()));
+    auto login = openLogin();
+    signIn(*login, QStringLiteral("Member1"), QStringLiteral("pw12"));
+    ASSERT_EQ(m_messages.errors.size(), 1);
+    EXPECT_TRUE(m_messages.errors[0].startsWith(QStringLiteral("Unable to write to ")));
+    expectSignedOut(*login);
+
+    login->ckbID->setChecked(false);
+    login->Button1->click();
+    EXPECT_EQ(m_messages.errors.size(), 1);
+    expectSignedIn(*login);
+    EXPECT_TRUE(QFileInfo(ProgramFolder(m_folder.path()).settingsFile()).isDir());
+}
+
 TEST_F(LoginWindow, StartsWithoutTheServerAndSignsInOnceItIsUp) {
     writeProfileString(ProgramFolder(m_folder.path()).settingsFile(), QStringLiteral("UserSettings"),
                        QStringLiteral("UserID"), QStringLiteral("Member1"));

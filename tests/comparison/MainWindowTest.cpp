@@ -261,11 +261,17 @@ TEST_F(MainWindow, OnlyTheMembersSelectionSortsAGridNotFocusOrARebuild) {
     // A rebuild, then focus leaves the grid and comes back by Tab and by the
     // window becoming active again: no selection, no sort.
     QTest::mouseClick(m_main->Button19, Qt::LeftButton);
-    m_main->edStockCode->setFocus();
-    grid->setFocus(Qt::TabFocusReason);
-    m_main->edStockCode->setFocus();
-    grid->setFocus(Qt::ActiveWindowFocusReason);
+    m_main->Button19->setFocus();
+    QTest::keyClick(m_main->Button19, Qt::Key_Tab);
+    ASSERT_TRUE(grid->hasFocus());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    m_main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_main.get()));
     test::spin(20);
+    ASSERT_TRUE(grid->hasFocus());
     EXPECT_EQ(resultCodes(), byDifference);
     EXPECT_EQ(m_main->gReaultRow, 2);
     EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 0));
@@ -303,6 +309,14 @@ TEST_F(MainWindow, ADoubleClickOpensTheStockOfItsRowOrTheHeadingAfterSorting) {
     test::doubleClick(grid->viewport(), cellCentre(grid, 2, 3));
     ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 1; }));
     EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[0])->edCode->text(), QStringLiteral("111111"));
+
+    // The same row while the window was busy: the double-click is handled
+    // right after the press, still after the selection.
+    test::doubleClickWhileBusy(grid->viewport(), cellCentre(grid, 1, 3));
+    ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 2; }));
+    EXPECT_EQ(dynamic_cast<TfrmOneSel*>(m_main->liveWindows()[1])->edCode->text(), QStringLiteral("111111"));
+    m_main->liveWindows()[1]->close();
+    ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 1; }));
 
     test::doubleClick(grid->viewport(), cellCentre(grid, 0, 0));
     ASSERT_TRUE(waitUntil([&] { return m_main->liveWindows().size() == 2; }));

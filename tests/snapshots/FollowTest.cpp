@@ -39,8 +39,10 @@ public:
         m_process.start(test::toolPath(QStringLiteral("vantorel-cli")),
                         QStringList{QStringLiteral("follow"), QStringLiteral("--json")} + arguments);
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
-            while (m_process.canReadLine())
-                lines.append(QJsonDocument::fromJson(m_process.readLine()).object());
+            while (m_process.canReadLine()) {
+                raw.append(m_process.readLine().trimmed());
+                lines.append(QJsonDocument::fromJson(raw.last()).object());
+            }
         });
     }
     ~Follower() {
@@ -66,6 +68,7 @@ public:
     QProcess& process() { return m_process; }
 
     QList<QJsonObject> lines;
+    QList<QByteArray> raw;
 
 private:
     QProcess m_process;
@@ -81,16 +84,30 @@ TEST(Follow, CatchesUpWheneverTheServerComesBackAndEndsCleanlyOnSigterm) {
     ASSERT_TRUE(waitUntil([&] { return follower.eventAt(QStringLiteral("retry")) >= 0; }));
     EXPECT_TRUE(follower.storedSince(0).isEmpty());
 
-    // Up: the whole day so far, each file once.
+    // Up: the whole day so far, each file once. The failed attempts before made
+    // one loss, however many retries.
     auto server = startServer(port);
     ASSERT_TRUE(waitUntil([&] { return follower.storedSince(0).size() >= 2 * 90; }, 10000));
     test::spin(300);
+    const auto lost =
+        std::count_if(follower.lines.begin(), follower.lines.end(), [](const QJsonObject& line) {
+            return line.value(QStringLiteral("event")).toString() == QLatin1String("lost");
+        });
+    EXPECT_EQ(lost, 1);
     QStringList stored = follower.storedSince(0);
     for (const QString& hhmm : {QStringLiteral("0900"), QStringLiteral("1000"), QStringLiteral("1028")}) {
         EXPECT_EQ(stored.count(buyFileName(today(hhmm))), 1) << hhmm.toStdString();
         EXPECT_EQ(stored.count(sellFileName(today(hhmm))), 1) << hhmm.toStdString();
     }
     EXPECT_TRUE(stored.contains(sellFileName(today(QStringLiteral("1029")))));
+    // Members in the order a reader expects.
+    EXPECT_TRUE(std::any_of(follower.raw.begin(), follower.raw.end(), [&](const QByteArray& line) {
+        return line.startsWith(QByteArray(R"({"name":")") +
+                               buyFileName(today(QStringLiteral("0900"))).toUtf8() +
+                               R"(","outcome":"stored","bytes":)");
+    }));
+    EXPECT_TRUE(follower.raw.contains(QByteArray(R"({"event":"connected","server":"127.0.0.1:)") +
+                                      QByteArray::number(port) + R"("})"));
 
     // Down and up again: what went missing meanwhile comes back, nothing else.
     server.reset();
@@ -132,6 +149,39 @@ TEST(Follow, EndsByItselfAtUntilWithTheDayFetched) {
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith("connected to 127.0.0.1:")) << run.out.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.dat")}, QDir::Files).size(), 2 * 6);
+}
+
+TEST(Follow, NamesTheMinutesNotThereYetOnceAndGivesUpOnAServerThatStaysAway) {
+    // The server's day stands at 09:03: the follower's 09:04 and 09:05 are not there.
+    DataServerProcess server({QStringLiteral("--synthetic"), QStringLiteral("--stocks"), QStringLiteral("20"),
+                              QStringLiteral("--now"),
+                              QDate::currentDate().toString(Qt::ISODate) + QStringLiteral("T09:03:30")});
+    QTemporaryDir dir;
+    test::ToolRun run =
+        test::runTool(QStringLiteral("vantorel-cli"),
+                      {QStringLiteral("follow"), QStringLiteral("--json"), QStringLiteral("--server"),
+                       QStringLiteral("127.0.0.1:%1").arg(server.port()), QStringLiteral("--out"), dir.path(),
+                       QStringLiteral("--clock-from"), QStringLiteral("09:05:58"), QStringLiteral("--until"),
+                       QStringLiteral("09:06")},
+                      15000);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const QString& name :
+         {buyFileName(today(QStringLiteral("0904"))), sellFileName(today(QStringLiteral("0905")))}) {
+        const QByteArray line = R"({"name":")" + name.toUtf8() + R"(","outcome":"error","bytes":0})";
+        EXPECT_EQ(run.out.count(line + '\n'), 1) << name.toStdString() << "\n" << run.out.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.dat")}, QDir::Files).size(), 2 * 4);
+
+    // After the close, with no server: not "done", but a clear failure.
+    const quint16 nobody = startServer()->port();
+    run = test::runTool(QStringLiteral("vantorel-cli"),
+                        {QStringLiteral("follow"), QStringLiteral("--server"),
+                         QStringLiteral("127.0.0.1:%1").arg(nobody), QStringLiteral("--out"), dir.path(),
+                         QStringLiteral("--clock-from"), QStringLiteral("16:00"), QStringLiteral("--until"),
+                         QStringLiteral("15:00")},
+                        15000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("the data server did not come back")) << run.err.toStdString();
 }
 
 TEST(Follow, RefusesBadArgumentsAndUnusableFolders) {

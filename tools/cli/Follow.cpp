@@ -1,15 +1,17 @@
 #include "Follow.h"
 
+#include "Common.h"
 #include "Output.h"
 #include "common/Clock.h"
+#include "snapshots/DownloadPlan.h"
 #include "snapshots/DownloadScheduler.h"
+#include "snapshots/SnapshotFiles.h"
 #include "snapshots/TransferEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QSet>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -20,6 +22,10 @@
 namespace vantorel::cli {
 
 namespace {
+
+// How long past --until a follower whose day is not complete waits for the
+// data server to come back before it gives up.
+constexpr qint64 kGraceMs = 60000;
 
 int signalPipe[2] = {-1, -1};
 
@@ -44,27 +50,13 @@ std::unique_ptr<QSocketNotifier> quitOnSignals() {
     return notifier;
 }
 
-void printJson(const QJsonObject& object) {
-    out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
-}
-
-QString outcomeName(TransferReply::Outcome outcome) {
-    switch (outcome) {
-    case TransferReply::Outcome::Stored:
-        return QStringLiteral("stored");
-    case TransferReply::Outcome::ServerError:
-        return QStringLiteral("error");
-    case TransferReply::Outcome::Refused:
-        return QStringLiteral("refused");
-    case TransferReply::Outcome::UnknownHeader:
-    case TransferReply::Outcome::Failed:
-        break;
-    }
-    return QStringLiteral("failed");
-}
-
-int bad(const QString& text) {
+int failure(const QString& text) {
     err(QStringLiteral("vantorel-cli follow: ") + text);
+    return 1;
+}
+
+int usageError(const QString& text) {
+    failure(text);
     err(QStringLiteral("usage: vantorel-cli follow --server HOST:PORT --out DIR [--until HH:MM] "
                        "[--clock-from HH:MM[:SS]] [--json]"));
     return 1;
@@ -85,18 +77,16 @@ int follow(QStringList args, bool json) {
                          : a == QLatin1String("--clock-from") ? &clockFrom
                                                               : nullptr;
         if (!value)
-            return bad(QStringLiteral("unknown argument ") + a);
+            return usageError(QStringLiteral("unknown argument ") + a);
         if (args.isEmpty())
-            return bad(a + QStringLiteral(" wants a value"));
+            return usageError(a + QStringLiteral(" wants a value"));
         *value = args.takeFirst();
     }
-    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
-    bool portOk = false;
-    const uint port = colon > 0 ? server.mid(colon + 1).toUInt(&portOk) : 0;
-    if (!portOk || port == 0 || port > 65535)
-        return bad(QStringLiteral("--server wants HOST:PORT"));
+    const auto address = parseServer(server);
+    if (!address)
+        return usageError(QStringLiteral("--server wants HOST:PORT"));
     if (folder.isEmpty())
-        return bad(QStringLiteral("--out wants a folder"));
+        return usageError(QStringLiteral("--out wants a folder"));
 
     std::unique_ptr<Clock> clock;
     if (clockFrom.isEmpty()) {
@@ -104,70 +94,102 @@ int follow(QStringList args, bool json) {
     } else {
         const std::optional<QDateTime> start = timeOfDay(clockFrom, QDate::currentDate());
         if (!start)
-            return bad(QStringLiteral("--clock-from wants HH:MM or HH:MM:SS"));
+            return usageError(QStringLiteral("--clock-from wants HH:MM or HH:MM:SS"));
         clock = std::make_unique<ShiftedClock>(*start);
     }
     const std::optional<QDateTime> end = timeOfDay(until, clock->now().date());
     if (!end || until.size() != 5)
-        return bad(QStringLiteral("--until wants HH:MM"));
+        return usageError(QStringLiteral("--until wants HH:MM"));
 
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable())
-        return bad(QStringLiteral("cannot write into the folder ") + folder);
+        return failure(QStringLiteral("cannot write into the folder ") + folder);
 
-    TransferEngine engine(server.left(colon), quint16(port), folder);
-    // Requests on their way; none once the connection is down, as their
-    // answers will not come.
-    int outstanding = 0;
+    TransferEngine engine(address->first, address->second, folder);
+    // The requests on their way, in order: the server answers them in that
+    // order, which names the answers that carry no name.
+    QStringList asked;
     bool down = false;
     DownloadScheduler scheduler(*clock, folder, [&](const QString& name) {
-        engine.request(name);
-        if (!down)
-            ++outstanding;
+        if (engine.request(name))
+            asked << name;
     });
+    QObject::connect(&scheduler.backlogTimer(), &QTimer::timeout, &scheduler,
+                     &DownloadScheduler::backlogPass);
+    QObject::connect(&scheduler.clockTimer(), &QTimer::timeout, &scheduler, &DownloadScheduler::clockPass);
 
+    const auto dayComplete = [&] {
+        const QDir out(folder);
+        const QStringList stems = backlogStems(*end);
+        return std::all_of(stems.begin(), stems.end(), [&](const QString& stem) {
+            return QFileInfo::exists(out.filePath(buyFileName(stem))) &&
+                   QFileInfo::exists(out.filePath(sellFileName(stem)));
+        });
+    };
     const auto endIfDone = [&] {
         // At --until, once the answers still expected are in: a day followed
-        // after the close gets its whole backlog first.
-        if (clock->now() >= *end && scheduler.backlogRun == 1 && (outstanding == 0 || down))
+        // after the close gets its whole backlog first. While the server is
+        // away it waits for it a while, unless the day is complete anyway.
+        const QDateTime now = clock->now();
+        if (now < *end || scheduler.backlogRun != 1)
+            return;
+        if ((!down && asked.isEmpty()) || dayComplete()) {
             QCoreApplication::exit(0);
+        } else if (down && end->msecsTo(now) > kGraceMs) {
+            err(QStringLiteral(
+                    "vantorel-cli follow: the data server did not come back by %1; the day in %2 is "
+                    "incomplete")
+                    .arg(now.toString(QStringLiteral("HH:mm:ss")), folder));
+            QCoreApplication::exit(1);
+        }
+    };
+    const auto event = [&](const QString& name, const QString& key, const QJsonValue& value,
+                           const QString& text) {
+        if (json)
+            out(orderedJson({{QStringLiteral("event"), name}, {key, value}}));
+        else
+            out(text);
     };
     QObject::connect(&engine, &TransferEngine::connected, [&] {
         down = false;
-        if (json)
-            printJson(
-                {{QStringLiteral("event"), QStringLiteral("connected")}, {QStringLiteral("server"), server}});
-        else
-            out(QStringLiteral("connected to ") + server);
+        event(QStringLiteral("connected"), QStringLiteral("server"), server,
+              QStringLiteral("connected to ") + server);
         scheduler.connectionOpened();
     });
     QObject::connect(&engine, &TransferEngine::connectionLost, [&](const QString& reason) {
         down = true;
-        outstanding = 0;
-        if (json)
-            printJson(
-                {{QStringLiteral("event"), QStringLiteral("lost")}, {QStringLiteral("reason"), reason}});
-        else
-            out(QStringLiteral("lost: ") + reason);
+        asked.clear();
+        event(QStringLiteral("lost"), QStringLiteral("reason"), reason, QStringLiteral("lost: ") + reason);
         scheduler.connectionLost();
     });
     QObject::connect(&engine, &TransferEngine::retryScheduled, [&](int delayMs) {
-        if (json)
-            printJson(
-                {{QStringLiteral("event"), QStringLiteral("retry")}, {QStringLiteral("delayMs"), delayMs}});
-        else
-            out(QStringLiteral("retry in %1 ms").arg(delayMs));
+        event(QStringLiteral("retry"), QStringLiteral("delayMs"), delayMs,
+              QStringLiteral("retry in %1 ms").arg(delayMs));
     });
+    // The clock pass asks for the current minute until it is there: a minute not
+    // published yet is said once, not every 100 ms.
+    QSet<QString> saidMissing;
     QObject::connect(&engine, &TransferEngine::replyHandled, [&](const TransferReply& reply) {
         // A header no one knows answers no request.
         if (reply.outcome == TransferReply::Outcome::UnknownHeader)
             return;
-        outstanding = std::max(0, outstanding - 1);
-        if (json)
-            printJson({{QStringLiteral("name"), reply.name},
-                       {QStringLiteral("outcome"), outcomeName(reply.outcome)},
-                       {QStringLiteral("bytes"), reply.bytes}});
+        const QString name = reply.name.isEmpty() && !asked.isEmpty() ? asked.first() : reply.name;
+        if (!asked.isEmpty())
+            asked.removeFirst();
+        const bool missing = reply.outcome == TransferReply::Outcome::ServerError;
+        const bool again = missing && saidMissing.contains(name);
+        if (missing)
+            saidMissing.insert(name);
         else
-            out(QStringLiteral("%1 %2 %3").arg(outcomeName(reply.outcome), reply.name).arg(reply.bytes));
+            saidMissing.remove(name);
+        if (!again) {
+            const QString outcome = outcomeName(reply.outcome);
+            if (json)
+                out(orderedJson({{QStringLiteral("name"), name},
+                                 {QStringLiteral("outcome"), outcome},
+                                 {QStringLiteral("bytes"), reply.bytes}}));
+            else
+                out(QStringLiteral("%1 %2 %3").arg(outcome, name).arg(reply.bytes));
+        }
         endIfDone();
     });
     QObject::connect(&engine, &TransferEngine::notice, [](const QString& text) { err(text); });
@@ -177,7 +199,7 @@ int follow(QStringList args, bool json) {
     QObject::connect(&endCheck, &QTimer::timeout, endIfDone);
     const std::unique_ptr<QSocketNotifier> signalWatch = quitOnSignals();
     if (!signalWatch)
-        return bad(QStringLiteral("cannot watch for signals"));
+        return failure(QStringLiteral("cannot watch for signals"));
 
     engine.start();
     scheduler.start();

@@ -1,5 +1,6 @@
 #include "TopTen.h"
 
+#include "Common.h"
 #include "Output.h"
 #include "common/TextGrid.h"
 #include "comparison/Comparison.h"
@@ -31,32 +32,6 @@ std::optional<qint32> integerOf(const QString& text) {
     return ok ? std::optional<qint32>(value) : std::nullopt;
 }
 
-// A snapshot grid as a load fills it; nothing when the file does not decode.
-std::optional<TextGrid> loadSnapshot(const QString& path) {
-    TextGrid grid;
-    GridReset4(grid);
-    QStringList lines;
-    if (!LoadDatFile(path, lines)) {
-        err(lines.last());
-        return std::nullopt;
-    }
-    LoadStringGridFromMemo(grid, lines);
-    return grid;
-}
-
-// The result table as the main window builds it from the two grids.
-TextGrid resultOf(const TextGrid& buy, const TextGrid& sell) {
-    TextGrid result;
-    GridReset(result);
-    CompareStringGrids(buy, sell, result);
-    SortHH(result, 4);
-    return result;
-}
-
-QString compact(const QJsonArray& array) {
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
-}
-
 QJsonArray stockRows(const TextGrid& list) {
     QJsonArray rows;
     for (int r = 1; r < list.rowCount(); ++r)
@@ -64,20 +39,15 @@ QJsonArray stockRows(const TextGrid& list) {
     return rows;
 }
 
-// Written member by member, in the order a reader expects them.
 QString refreshJson(const TopTen& lists) {
-    const std::pair<const char*, QJsonArray> members[] = {
-        {"buy", stockRows(lists.buy())},
-        {"sell", stockRows(lists.sell())},
-        {"buyLines", QJsonArray::fromStringList(lists.buyLines())},
-        {"sellLines", QJsonArray::fromStringList(lists.sellLines())},
-        {"newBuy", QJsonArray::fromStringList(lists.newBuyCodes())},
-        {"newSell", QJsonArray::fromStringList(lists.newSellCodes())},
-    };
-    QStringList parts;
-    for (const auto& [key, value] : members)
-        parts << QLatin1Char('"') + QLatin1String(key) + QStringLiteral("\":") + compact(value);
-    return QLatin1Char('{') + parts.join(QLatin1Char(',')) + QLatin1Char('}');
+    return orderedJson({
+        {QStringLiteral("buy"), stockRows(lists.buy())},
+        {QStringLiteral("sell"), stockRows(lists.sell())},
+        {QStringLiteral("buyLines"), QJsonArray::fromStringList(lists.buyLines())},
+        {QStringLiteral("sellLines"), QJsonArray::fromStringList(lists.sellLines())},
+        {QStringLiteral("newBuy"), QJsonArray::fromStringList(lists.newBuyCodes())},
+        {QStringLiteral("newSell"), QJsonArray::fromStringList(lists.newSellCodes())},
+    });
 }
 
 void printSide(const QString& title, const TextGrid& list, const QStringList& fresh,

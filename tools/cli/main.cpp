@@ -7,6 +7,7 @@
 //   vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]
 //   vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] BUY SELL [BUY SELL ...]
 //   vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE
+#include "Common.h"
 #include "Follow.h"
 #include "Output.h"
 #include "Stock.h"
@@ -66,18 +67,15 @@ int decode(const QStringList& args, bool json) {
     return ok ? 0 : 1;
 }
 
-// The snapshot grid a load gives: reset to one empty row of four columns, then
-// filled from the decoded lines when the decoding succeeded.
+// The grid a load gives, the reset one when the file does not decode.
 TextGrid loadGrid(const QString& path, bool* ok) {
-    TextGrid grid;
-    GridReset4(grid);
-    QStringList lines;
-    *ok = LoadDatFile(path, lines);
-    if (*ok)
-        LoadStringGridFromMemo(grid, lines);
-    else
-        err(lines.last());
-    return grid;
+    const std::optional<TextGrid> grid = cli::loadSnapshot(path);
+    *ok = grid.has_value();
+    if (grid)
+        return *grid;
+    TextGrid reset;
+    GridReset4(reset);
+    return reset;
 }
 
 void printGrid(const TextGrid& grid, bool json) {
@@ -109,28 +107,8 @@ int compare(const QStringList& args, bool json) {
     bool sellOk = false;
     const TextGrid buy = loadGrid(args[0], &buyOk);
     const TextGrid sell = loadGrid(args[1], &sellOk);
-    TextGrid result;
-    GridReset(result);
-    CompareStringGrids(buy, sell, result);
-    SortHH(result, 4);
-    printGrid(result, json);
+    printGrid(cli::resultOf(buy, sell), json);
     return buyOk && sellOk ? 0 : 1;
-}
-
-QString outcomeName(TransferReply::Outcome outcome) {
-    switch (outcome) {
-    case TransferReply::Outcome::Stored:
-        return QStringLiteral("stored");
-    case TransferReply::Outcome::ServerError:
-        return QStringLiteral("error");
-    case TransferReply::Outcome::UnknownHeader:
-        return QStringLiteral("ignored");
-    case TransferReply::Outcome::Refused:
-        return QStringLiteral("refused");
-    case TransferReply::Outcome::Failed:
-        break;
-    }
-    return QStringLiteral("failed");
 }
 
 int fetch(QStringList args, bool json) {
@@ -151,13 +129,11 @@ int fetch(QStringList args, bool json) {
         else
             names << a;
     }
-    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
-    bool portOk = false;
-    const uint port = colon > 0 ? server.mid(colon + 1).toUInt(&portOk) : 0;
-    if (!portOk || port == 0 || port > 65535 || folder.isEmpty() || names.isEmpty() || timeoutMs <= 0)
+    const auto address = cli::parseServer(server);
+    if (!address || folder.isEmpty() || names.isEmpty() || timeoutMs <= 0)
         return usage();
 
-    TransferEngine engine(server.left(colon), quint16(port), folder);
+    TransferEngine engine(address->first, address->second, folder);
     QJsonArray replies;
     int answered = 0;
     int stored = 0;
@@ -184,10 +160,10 @@ int fetch(QStringList args, bool json) {
             ++stored;
         if (json) {
             replies.append(QJsonObject{{QStringLiteral("name"), name},
-                                       {QStringLiteral("outcome"), outcomeName(reply.outcome)},
+                                       {QStringLiteral("outcome"), cli::outcomeName(reply.outcome)},
                                        {QStringLiteral("bytes"), reply.bytes}});
         } else {
-            out(QStringLiteral("%1 %2 %3").arg(outcomeName(reply.outcome), name).arg(reply.bytes));
+            out(QStringLiteral("%1 %2 %3").arg(cli::outcomeName(reply.outcome), name).arg(reply.bytes));
         }
         if (answered >= names.size())
             finish(stored == names.size() ? 0 : 1);
