@@ -138,6 +138,64 @@ void DayIndex::waitForIdle() {
     m_pool.waitForDone();
 }
 
+namespace {
+
+// The value of a count written as the program writes small numbers ("0",
+// "17"), or -1.
+int smallNumber(QStringView text) {
+    if (text.isEmpty() || text.size() > 5 || (text.size() > 1 && text[0] == u'0'))
+        return -1;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+constexpr int kSmallCounts = 100000;
+
+} // namespace
+
+quint32 DayIndex::known(QStringView text) const {
+    const auto it = m_ids.find(text);
+    return it == m_ids.end() ? 0 : it->second;
+}
+
+quint32 DayIndex::knownCode(size_t line, QStringView code) const {
+    if (line < m_codeAtLine.size() && m_codeAtLine[line] && m_texts[m_codeAtLine[line]] == code)
+        return m_codeAtLine[line];
+    return known(code);
+}
+
+quint32 DayIndex::knownName(quint32 code, QStringView name) const {
+    if (code < m_nameOfCode.size() && m_nameOfCode[code] && m_texts[m_nameOfCode[code]] == name)
+        return m_nameOfCode[code];
+    return name.isEmpty() ? 0 : known(name);
+}
+
+quint32 DayIndex::knownCount(QStringView count) const {
+    const int value = smallNumber(count);
+    if (value >= 0 && size_t(value) < m_smallCount.size() && m_smallCount[value])
+        return m_smallCount[value];
+    return count.isEmpty() ? 0 : known(count);
+}
+
+void DayIndex::remember(size_t line, const Entry& entry, QStringView count) {
+    if (m_codeAtLine.size() <= line)
+        m_codeAtLine.resize(line + 1);
+    m_codeAtLine[line] = entry.code;
+    if (m_nameOfCode.size() <= entry.code)
+        m_nameOfCode.resize(entry.code + 1);
+    m_nameOfCode[entry.code] = entry.name;
+    if (const int value = smallNumber(count); value >= 0) {
+        if (m_smallCount.empty())
+            m_smallCount.resize(kSmallCounts);
+        m_smallCount[value] = entry.count;
+    }
+}
+
 quint32 DayIndex::intern(QStringView text) {
     const auto it = m_ids.find(text);
     if (it != m_ids.end())
@@ -170,29 +228,26 @@ void DayIndex::read(const QString& fileName, quint64 generation) {
     // Most texts are known already: look them up side by side with readers,
     // and take the lock for writing only for the new ones and the record.
     std::vector<Entry> entries(lines.size());
-    bool complete = true;
     {
         QReadLocker lock(&m_lock);
         for (size_t i = 0; i < lines.size(); ++i) {
-            const auto code = m_ids.find(lines[i].code);
-            const auto name = m_ids.find(lines[i].name);
-            const auto count = m_ids.find(lines[i].count);
-            if (code == m_ids.end() || name == m_ids.end() || count == m_ids.end()) {
-                complete = false;
+            const quint32 code = knownCode(i, lines[i].code);
+            const quint32 name = code ? knownName(code, lines[i].name) : 0;
+            const quint32 count = knownCount(lines[i].count);
+            if (!code || !name || !count) {
                 entries[i].code = quint32(-1);
                 continue;
             }
-            entries[i] = {code->second, name->second, count->second};
+            entries[i] = {code, name, count};
         }
     }
     QWriteLocker lock(&m_lock);
     if (m_generations.value(fileName) != generation)
         return; // a newer reading is on its way
-    if (!complete) {
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (entries[i].code == quint32(-1))
-                entries[i] = {intern(lines[i].code), intern(lines[i].name), intern(lines[i].count)};
-        }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (entries[i].code == quint32(-1))
+            entries[i] = {intern(lines[i].code), intern(lines[i].name), intern(lines[i].count)};
+        remember(i, entries[i], lines[i].count);
     }
     // The first line of each code is the one that counts.
     std::stable_sort(entries.begin(), entries.end());

@@ -93,6 +93,13 @@ private:
     void read(const QString& fileName, quint64 generation);
     void finished(const QString& fileName, quint64 generation);
     quint32 intern(QStringView text);
+    // The id of a text already known, or 0 (no text has id 0 but the empty one,
+    // which is found by hashing).
+    quint32 knownCode(size_t line, QStringView code) const;
+    quint32 knownName(quint32 code, QStringView name) const;
+    quint32 knownCount(QStringView count) const;
+    quint32 known(QStringView text) const;
+    void remember(size_t line, const Entry& entry, QStringView count);
 
     QString m_folder;
     QThreadPool m_pool;
@@ -103,6 +110,13 @@ private:
     QHash<QString, quint64> m_generations;
     std::unordered_map<QString, quint32, ViewHash, ViewEqual> m_ids;
     QStringList m_texts;
+    // Files of a day list the same stocks in the same order with the same
+    // names, and most counts are small numbers: these answer most look-ups
+    // without hashing. The code met last at each line, the name met last with
+    // each code, the id of each small count.
+    std::vector<quint32> m_codeAtLine;
+    std::vector<quint32> m_nameOfCode;
+    std::vector<quint32> m_smallCount;
 
     // The index's thread only.
     QSet<QString> m_reading;

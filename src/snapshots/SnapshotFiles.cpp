@@ -21,17 +21,6 @@ QString sellFileName(const QString& stem) {
     return QLatin1Char('S') + stem + QLatin1String(".dat");
 }
 
-namespace {
-
-bool isUtf8(QByteArrayView bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // The decoding runs when its result is taken.
-    const QString text = utf8.decode(bytes);
-    return !utf8.hasError();
-}
-
-} // namespace
-
 QByteArray DecryptAndLoadFile(const QString& InputFile) {
     QFile file(InputFile);
     if (!file.open(QIODevice::ReadOnly))
@@ -40,7 +29,7 @@ QByteArray DecryptAndLoadFile(const QString& InputFile) {
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("Cannot read file \"%1\". %2").arg(InputFile, file.errorString()));
     // The envelope is base64 text; anything that is not even UTF-8 is no envelope.
-    if (!isUtf8(envelope))
+    if (!QByteArrayView(envelope).isValidUtf8())
         throw Error(QStringLiteral("The file \"%1\" is not UTF-8 text.").arg(InputFile));
     // Line breaks, "=" and every other character outside the alphabet are skipped.
     return QByteArray::fromBase64(envelope);
