@@ -165,7 +165,8 @@ void BM_ProgramResidentAfterTheDay(benchmark::State& state) {
              QDateTime::currentDateTime().date().toString(Qt::ISODate) + QStringLiteral("T16:00:00")});
         QTemporaryDir folder;
         bench::NoMessages messages;
-        SystemClock clock;
+        // After the close, so that the backlog is the whole day.
+        const ShiftedClock clock(QDateTime(QDate::currentDate(), QTime(16, 0)));
         AppContext context{messages, clock, ProgramFolder(folder.path()),
                            Config{{}, QStringLiteral("127.0.0.1"), server.port()}};
         const double before = residentMegabytes();
@@ -177,17 +178,18 @@ void BM_ProgramResidentAfterTheDay(benchmark::State& state) {
             main.show();
             const QStringList stems = backlogStems(QDateTime(clock.now().date(), QTime(16, 0)));
             const QDir data(context.folder.dataFolder());
-            QElapsedTimer wait;
-            wait.start();
-            // The whole day stored and read.
-            while (wait.elapsed() < 60000) {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-                if (QFileInfo::exists(data.filePath(sellFileName(stems.last()))) &&
+            // The whole day stored and read, looked at five times a second.
+            QEventLoop loop;
+            QTimer look;
+            QObject::connect(&look, &QTimer::timeout, [&] {
+                if (data.entryList(QDir::Files).size() == 2 * stems.size() &&
                     main.dayIndex().isRead(
-                        QStringList{buyFileName(stems.last()), sellFileName(stems.last())}) &&
-                    data.entryList(QDir::Files).size() == 2 * stems.size())
-                    break;
-            }
+                        QStringList{buyFileName(stems.last()), sellFileName(stems.last())}))
+                    loop.quit();
+            });
+            look.start(200);
+            QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+            loop.exec();
             main.dayIndex().waitForIdle();
             QCoreApplication::processEvents();
             state.counters["files"] = double(data.entryList(QDir::Files).size());
