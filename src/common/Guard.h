@@ -24,12 +24,14 @@ template <typename Handler> void guarded(Messages& messages, Handler&& handler) 
     }
 }
 
-// Connects a signal to one of the receiver's handlers, run guarded.
-template <typename Sender, typename Signal, typename Receiver>
+// Connects a signal to one of the receiver's handlers, run guarded; the
+// handler takes the signal's arguments.
+template <typename Sender, typename Signal, typename Receiver, typename... Args>
 void connectGuarded(Sender* sender, Signal signal, Receiver* receiver, Messages& messages,
-                    void (Receiver::*handler)()) {
-    QObject::connect(sender, signal, receiver,
-                     [receiver, &messages, handler] { guarded(messages, [&] { (receiver->*handler)(); }); });
+                    void (Receiver::*handler)(Args...)) {
+    QObject::connect(sender, signal, receiver, [receiver, &messages, handler](Args... args) {
+        guarded(messages, [&] { (receiver->*handler)(args...); });
+    });
 }
 
 } // namespace vantorel

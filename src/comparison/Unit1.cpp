@@ -155,12 +155,10 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     connectGuarded(Timer8, &QTimer::timeout, this, messages, &TfrmMain::Timer8Timer);
     connectGuarded(sgTotalTarget, &StringGrid::cellDoubleClicked, this, messages,
                    &TfrmMain::sgTotalTargetDblClick);
-    connect(sgcp2, &StringGrid::cellSelected, this,
-            [this, &messages](int c, int r) { guarded(messages, [&] { sgcp2SelectCell(c, r); }); });
-    connect(sgcpM2, &StringGrid::cellSelected, this,
-            [this, &messages](int c, int r) { guarded(messages, [&] { sgcpM2SelectCell(c, r); }); });
-    connect(sgTotalTarget, &StringGrid::cellSelected, this,
-            [this, &messages](int c, int r) { guarded(messages, [&] { sgTotalTargetSelectCell(c, r); }); });
+    connectGuarded(sgcp2, &StringGrid::cellSelected, this, messages, &TfrmMain::sgcp2SelectCell);
+    connectGuarded(sgcpM2, &StringGrid::cellSelected, this, messages, &TfrmMain::sgcpM2SelectCell);
+    connectGuarded(sgTotalTarget, &StringGrid::cellSelected, this, messages,
+                   &TfrmMain::sgTotalTargetSelectCell);
     // The chosen stock shows at once, not only at the next repaint.
     connect(edStockCode, &QLineEdit::textChanged, this, [this] { repaintGrids(); });
     connect(btnSearch, &QPushButton::clicked, this, [this] { repaintGrids(); });

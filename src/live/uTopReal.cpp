@@ -140,10 +140,8 @@ TfrmTopReal::TfrmTopReal(AppContext& context, TfrmMain& main, QWidget* parent)
     connectGuarded(Timer1, &QTimer::timeout, this, messages, &TfrmTopReal::Timer1Timer);
     connectGuarded(sgBuy, &StringGrid::cellDoubleClicked, this, messages, &TfrmTopReal::sgBuyDblClick);
     connectGuarded(sgSell, &StringGrid::cellDoubleClicked, this, messages, &TfrmTopReal::sgSellDblClick);
-    connect(sgBuy, &StringGrid::cellSelected, this,
-            [this, &messages](int c, int r) { guarded(messages, [&] { sgBuySelectCell(c, r); }); });
-    connect(sgSell, &StringGrid::cellSelected, this,
-            [this, &messages](int c, int r) { guarded(messages, [&] { sgSellSelectCell(c, r); }); });
+    connectGuarded(sgBuy, &StringGrid::cellSelected, this, messages, &TfrmTopReal::sgBuySelectCell);
+    connectGuarded(sgSell, &StringGrid::cellSelected, this, messages, &TfrmTopReal::sgSellSelectCell);
 
     showWidthIcon();
     move(10, 10);

@@ -9,6 +9,7 @@
 #include "support/QtPrinters.h"
 #include "support/RecordingMessages.h"
 #include "support/SettableClock.h"
+#include "support/Snapshots.h"
 #include "support/ToolProcess.h"
 #include "support/Typing.h"
 
@@ -31,13 +32,6 @@ using test::waitUntil;
 
 QDateTime at(int h, int m, int s = 0) {
     return QDateTime(QDate(2025, 7, 1), QTime(h, m, s));
-}
-
-QByteArray snapshot(const QList<QByteArray>& stocks) {
-    QByteArray text = "Time,Stock Code,Stock Name,Occurrences\r\n";
-    for (const QByteArray& s : stocks)
-        text += s + "\r\n";
-    return dataserver::encodeEnvelope(text);
 }
 
 // The main window with a real transfer window, against a synthetic data server
@@ -82,9 +76,9 @@ protected:
     // Buy and sell snapshots of three stocks each, loaded and compared.
     void showResult() {
         addFile(QStringLiteral("B.dat"),
-                snapshot({"090000,111111,가,1", "090000,222222,나,9", "090000,333333,다,4"}));
+                test::snapshotFile({"090000,111111,가,1", "090000,222222,나,9", "090000,333333,다,4"}));
         addFile(QStringLiteral("S.dat"),
-                snapshot({"090000,111111,가,2", "090000,222222,나,1", "090000,444444,라,7"}));
+                test::snapshotFile({"090000,111111,가,2", "090000,222222,나,1", "090000,444444,라,7"}));
         m_main->show();
         QTest::keyClicks(m_main->edcp2, QStringLiteral("B.dat"));
         QTest::keyClicks(m_main->edcpM2, QStringLiteral("S.dat"));
@@ -137,12 +131,13 @@ TEST_F(MainWindow, SetAsksForAMissingFileOnlyAndLoadFillsTheGrid) {
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(dataFile(QStringLiteral("B20250701_0905.dat"))); }));
 
     // Present already: no request, so the server's copy does not replace it.
-    addFile(QStringLiteral("S20250701_1520.dat"), snapshot({"093000,005930,삼성전자,3"}));
+    addFile(QStringLiteral("S20250701_1520.dat"), test::snapshotFile({"093000,005930,삼성전자,3"}));
     m_main->DateTimePicker4->setDateTime(at(15, 20));
     m_main->Button23->click();
     EXPECT_EQ(m_main->edcpM2->text(), QStringLiteral("S20250701_1520.dat"));
     test::spin(300);
-    EXPECT_EQ(contentOf(QStringLiteral("S20250701_1520.dat")), snapshot({"093000,005930,삼성전자,3"}));
+    EXPECT_EQ(contentOf(QStringLiteral("S20250701_1520.dat")),
+              test::snapshotFile({"093000,005930,삼성전자,3"}));
 
     m_main->Button5->click();
     EXPECT_EQ(m_main->sgcp2->grid().rowCount(), 41);
@@ -155,7 +150,7 @@ TEST_F(MainWindow, SetAsksForAMissingFileOnlyAndLoadFillsTheGrid) {
 }
 
 TEST_F(MainWindow, LoadingAMissingFileLeavesTheGridEmpty) {
-    addFile(QStringLiteral("B20250701_0900.dat"), snapshot({"090000,111111,가,5"}));
+    addFile(QStringLiteral("B20250701_0900.dat"), test::snapshotFile({"090000,111111,가,5"}));
     m_main->edcp2->setText(QStringLiteral("B20250701_0900.dat"));
     m_main->Button5->click();
     ASSERT_EQ(m_main->sgcp2->grid().rowCount(), 2);
@@ -182,8 +177,8 @@ TEST_F(MainWindow, TheResultIsSortedColouredAndScrolledToTheChosenEnd) {
     QList<QByteArray> buy;
     for (int i = 0; i < 30; ++i)
         buy << QByteArray("090000,") + QByteArray::number(100000 + i) + ",종목," + QByteArray::number(i);
-    addFile(QStringLiteral("B.dat"), snapshot(buy));
-    addFile(QStringLiteral("S.dat"), snapshot({"090000,100029,종목,29", "090000,999999,매도만,4"}));
+    addFile(QStringLiteral("B.dat"), test::snapshotFile(buy));
+    addFile(QStringLiteral("S.dat"), test::snapshotFile({"090000,100029,종목,29", "090000,999999,매도만,4"}));
     m_main->edcp2->setText(QStringLiteral("B.dat"));
     m_main->edcpM2->setText(QStringLiteral("S.dat"));
     m_main->show();
@@ -218,7 +213,7 @@ TEST_F(MainWindow, TheResultIsSortedColouredAndScrolledToTheChosenEnd) {
 }
 
 TEST_F(MainWindow, HeadingSelectionSortsAndTheDoubleClickOpensTheSelectedStock) {
-    addFile(QStringLiteral("B.dat"), snapshot({"090000,111111,가,1", "090000,222222,나,9"}));
+    addFile(QStringLiteral("B.dat"), test::snapshotFile({"090000,111111,가,1", "090000,222222,나,9"}));
     m_main->edcp2->setText(QStringLiteral("B.dat"));
     m_main->Button5->click();
     m_main->sgcp2SelectCell(3, 0);
@@ -330,7 +325,7 @@ TEST_F(MainWindow, ADoubleClickOpensTheStockOfItsRowOrTheHeadingAfterSorting) {
 
 TEST_F(MainWindow, TheAutoModeFollowsTheMinuteOnceBothFilesAreIn) {
     // Manual mode: no tick changes anything.
-    addFile(QStringLiteral("B20250701_1015.dat"), snapshot({"101500,111111,가,5"}));
+    addFile(QStringLiteral("B20250701_1015.dat"), test::snapshotFile({"101500,111111,가,5"}));
     test::spin(300);
     EXPECT_EQ(m_main->DateTimePicker2->dateTime(), at(9, 0));
 
@@ -339,7 +334,7 @@ TEST_F(MainWindow, TheAutoModeFollowsTheMinuteOnceBothFilesAreIn) {
     test::spin(300);
     EXPECT_EQ(m_main->pgMCnt, 0);
 
-    addFile(QStringLiteral("S20250701_1015.dat"), snapshot({"101500,222222,나,3"}));
+    addFile(QStringLiteral("S20250701_1015.dat"), test::snapshotFile({"101500,222222,나,3"}));
     ASSERT_TRUE(waitUntil([&] { return m_main->pgMCnt == 2; }));
     EXPECT_EQ(m_main->DateTimePicker2->dateTime().toString(QStringLiteral("HH:mm")), QStringLiteral("10:15"));
     EXPECT_EQ(m_main->DateTimePicker4->dateTime().toString(QStringLiteral("HH:mm")), QStringLiteral("10:15"));

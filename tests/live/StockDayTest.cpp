@@ -4,6 +4,7 @@
 #include "snapshots/DownloadPlan.h"
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
+#include "support/Snapshots.h"
 #include "support/ToolProcess.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@ namespace {
 
 using test::waitUntil;
 
-QByteArray snapshot(const QList<QByteArray>& lines) {
-    QByteArray text = "Time,Stock Code,Stock Name,Occurrences\r\n";
-    for (const QByteArray& line : lines)
-        text += line + "\r\n";
-    return dataserver::encodeEnvelope(text);
-}
-
 // A data folder, its day index, and one stock's day read from them.
 class StockDayTest : public ::testing::Test {
 protected:
@@ -34,8 +28,8 @@ protected:
         f.write(bytes);
     }
     void putMinute(const QString& hhmm, const QList<QByteArray>& buy, const QList<QByteArray>& sell) {
-        put(QStringLiteral("B20250701_") + hhmm + QStringLiteral(".dat"), snapshot(buy));
-        put(QStringLiteral("S20250701_") + hhmm + QStringLiteral(".dat"), snapshot(sell));
+        put(QStringLiteral("B20250701_") + hhmm + QStringLiteral(".dat"), test::snapshotFile(buy));
+        put(QStringLiteral("S20250701_") + hhmm + QStringLiteral(".dat"), test::snapshotFile(sell));
     }
     // The query at the time, once the index has read what it needs.
     void query(const QTime& until, const QString& code) {
@@ -119,8 +113,9 @@ TEST_F(StockDayTest, FindsTheStockByItsCodeFieldAndFillsCountsAndDifference) {
 TEST_F(StockDayTest, OneRowPerMinuteWithBothFilesAndAWaitingRowAfterTheLast) {
     for (const char* hhmm : {"0900", "0902", "0903"})
         putMinute(QString::fromLatin1(hhmm), {"090000,005930,삼성전자,2"}, {"090000,005930,삼성전자,1"});
-    put(QStringLiteral("B20250701_0901.dat"), snapshot({"090100,005930,삼성전자,2"})); // no sell file
-    put(QStringLiteral("S20250701_0903.dat"), "not base64 at all \x01\x02\xff");       // does not decode
+    put(QStringLiteral("B20250701_0901.dat"),
+        test::snapshotFile({"090100,005930,삼성전자,2"}));                       // no sell file
+    put(QStringLiteral("S20250701_0903.dat"), "not base64 at all \x01\x02\xff"); // does not decode
 
     query(QTime(9, 4, 10), QStringLiteral("005930"));
     EXPECT_EQ(rows(),
@@ -162,7 +157,7 @@ TEST_F(StockDayTest, ARewrittenFileIsReadAgain) {
     putMinute(QStringLiteral("0900"), {"090000,005930,삼성전자,2"}, {"090000,005930,삼성전자,1"});
     query(QTime(9, 0), QStringLiteral("005930"));
     ASSERT_EQ(m_grid.cell(1, 1), QStringLiteral("2"));
-    put(QStringLiteral("B20250701_0900.dat"), snapshot({"090000,005930,삼성전자,20"}));
+    put(QStringLiteral("B20250701_0900.dat"), test::snapshotFile({"090000,005930,삼성전자,20"}));
     query(QTime(9, 0), QStringLiteral("005930"));
     EXPECT_EQ(m_grid.cell(1, 1), QStringLiteral("20"));
 }

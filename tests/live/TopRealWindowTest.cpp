@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/RecordingMessages.h"
 #include "support/SettableClock.h"
+#include "support/Snapshots.h"
 #include "support/Typing.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +29,11 @@ namespace {
 
 using test::waitUntil;
 
-QByteArray snapshot(const QList<QByteArray>& stocks) {
-    QByteArray text = "Time,Stock Code,Stock Name,Occurrences\r\n";
-    for (const QByteArray& s : stocks)
-        text += "090000," + s + "\r\n";
-    return dataserver::encodeEnvelope(text);
+// Stock lines of 09:00: code, name, count.
+QByteArray snapshot(QList<QByteArray> stocks) {
+    for (QByteArray& s : stocks)
+        s.prepend("090000,");
+    return test::snapshotFile(stocks);
 }
 
 QStringList codesOf(const TextGrid& list) {

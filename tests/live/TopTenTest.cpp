@@ -3,6 +3,7 @@
 #include "Envelope.h"
 #include "comparison/GridRoutines.h"
 #include "support/QtPrinters.h"
+#include "support/Snapshots.h"
 #include "support/ToolProcess.h"
 
 #include <gtest/gtest.h>
@@ -244,11 +245,11 @@ TEST(TopTen, SaveShownCodesTakesTheCodesOfTheStockRows) {
     EXPECT_EQ(list, words("K L N P Q"));
 }
 
-QByteArray snapshot(const QList<QByteArray>& stocks) {
-    QByteArray text = "Time,Stock Code,Stock Name,Occurrences\r\n";
-    for (const QByteArray& s : stocks)
-        text += "090000," + s + "\r\n";
-    return dataserver::encodeEnvelope(text);
+// Stock lines of 09:00: code, name, count.
+QByteArray snapshot(QList<QByteArray> stocks) {
+    for (QByteArray& s : stocks)
+        s.prepend("090000,");
+    return test::snapshotFile(stocks);
 }
 
 class TopTenCli : public ::testing::Test {
