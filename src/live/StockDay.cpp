@@ -15,6 +15,11 @@ qint64 number(const QString& text) {
     return text.toInt();
 }
 
+// "13 : 37" for the file of 13:37.
+QString slotTime(const QString& fileName) {
+    return fileName.mid(10, 2) + QStringLiteral(" : ") + fileName.mid(12, 2);
+}
+
 } // namespace
 
 StockDay::StockDay(const DayIndex& index, QString dataFolder, TextGrid& grid)
@@ -62,6 +67,12 @@ void StockDay::fill(const QStringList& stems, const QString& code) {
 }
 
 void StockDay::append(const QString& stem, const QString& code) {
+    // The last row waits for a minute, or is the minute the query ended with,
+    // which is written again. Another minute's row is never written over: a
+    // minute that passed before the first refresh keeps its row.
+    const QString time = m_grid.cell(0, m_grid.rowCount() - 1);
+    if (!time.isEmpty() && time != slotTime(buyFileName(stem)))
+        m_grid.setRowCount(m_grid.rowCount() + 1);
     const int row = m_grid.rowCount() - 1;
     LoadSlotRow(buyFileName(stem), code, row, 1);
     LoadSlotRow(sellFileName(stem), code, row, 2);
@@ -74,7 +85,7 @@ void StockDay::LoadSlotRow(const QString& fileName, const QString& code, int row
     const DayIndex::State state = m_index.state(fileName);
     if (state == DayIndex::State::Absent || state == DayIndex::State::Unread)
         return;
-    m_grid.setCell(0, row, fileName.mid(10, 2) + QStringLiteral(" : ") + fileName.mid(12, 2));
+    m_grid.setCell(0, row, slotTime(fileName));
     if (state != DayIndex::State::Loaded)
         return;
     const std::optional<DayIndex::SideCount> found = m_index.find(fileName, code);

@@ -28,7 +28,8 @@ public:
     // The query's rows: one for each stem with both files, in order; an empty
     // row after them unless the last stem had its row.
     void fill(const QStringList& stems, const QString& code);
-    // The live refresh: writes the minute into the last row and adds an empty one.
+    // The live refresh: writes the minute into the last row (a new one when the
+    // last holds another minute) and adds an empty one.
     void append(const QString& stem, const QString& code);
 
     // One side's count of one file into a row (1 buy, 2 sell), and the row's

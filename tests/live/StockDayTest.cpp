@@ -139,6 +139,18 @@ TEST_F(StockDayTest, OneRowPerMinuteWithBothFilesAndAWaitingRowAfterTheLast) {
     EXPECT_EQ(m_grid.rowCount(), 5);
     EXPECT_EQ(m_grid.cell(0, 3), QStringLiteral("09 : 03"));
 
+    // The next minute came before the first refresh: the queried one keeps its row.
+    putMinute(QStringLiteral("0904"), {"090400,005930,삼성전자,8"}, {"090400,005930,삼성전자,1"});
+    query(QTime(9, 3, 50), QStringLiteral("005930"));
+    bool read = false;
+    m_index.whenRead(m_day.filesToRead({QStringLiteral("20250701_0904")}), &m_index, [&] { read = true; });
+    ASSERT_TRUE(waitUntil([&] { return read; }));
+    m_day.append(QStringLiteral("20250701_0904"), QStringLiteral("005930"));
+    EXPECT_EQ(m_grid.cell(0, 3), QStringLiteral("09 : 03"));
+    EXPECT_EQ(m_grid.row(4), (QStringList{QStringLiteral("09 : 04"), QStringLiteral("8"), QStringLiteral("1"),
+                                          QStringLiteral("7")}));
+    EXPECT_EQ(m_grid.row(5), QStringList(4));
+
     // Before the opening the day is empty: headings and one empty row.
     query(QTime(8, 30), QStringLiteral("005930"));
     EXPECT_EQ(m_grid.row(0), (QStringList{QStringLiteral("시간"), QStringLiteral("매수"),

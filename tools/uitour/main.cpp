@@ -1,7 +1,8 @@
 // vantorel-uitour OUT_DIR: runs the real windows offscreen against the local
 // stack, opens the manual, fills in the member-service windows, signs in as the
 // demo member, loads one minute on both sides, builds the result with a stock
-// highlighted, and saves pictures of the windows.
+// highlighted, follows that stock and the top ten, and saves pictures of the
+// windows. Its clock stands at 10:15:30 of today.
 #include "DataServer.h"
 #include "Envelope.h"
 #include "app/uLogin.h"
@@ -9,6 +10,8 @@
 #include "common/StringGrid.h"
 #include "comparison/Unit1.h"
 #include "help/ManualAddress.h"
+#include "live/uRealOneSel.h"
+#include "live/uTopReal.h"
 #include "members/uAddCus.h"
 #include "members/uPwdChange.h"
 #include "members/uSearch.h"
@@ -41,6 +44,12 @@ public:
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
     QString saveFileName(const QString&) override { return {}; }
+};
+
+// The tour's morning stands still at 10:15:30, whatever the time it runs at.
+class MorningClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate::currentDate(), QTime(10, 15, 30)); }
 };
 
 // The notice page, if the stack has one pending, is named rather than opened.
@@ -111,25 +120,29 @@ int main(int argc, char* argv[]) {
     // A program folder of its own, with the demo minute's two files in place.
     QTemporaryDir folder;
     PrintedMessages messages;
-    SystemClock clock;
+    MorningClock clock;
     AppContext context{messages, clock, ProgramFolder(folder.path()), Config::fromBuild()};
     const QDateTime minute(clock.now().date(), QTime(10, 15));
     QDir().mkpath(context.folder.dataFolder());
     dataserver::SyntheticDay day(120, 7);
-    for (const QChar side : {QLatin1Char('B'), QLatin1Char('S')}) {
-        // Leave some stocks out of each side, so that one-sided stocks show too.
-        const QList<QByteArray> lines = day.payload(side, minute.date(), 75).split('\n');
-        const int skip = side == QLatin1Char('B') ? 11 : 7;
-        QByteArray payload;
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i == 0 || i % skip != 0)
-                payload += lines[i] + '\n';
+    // The morning's files up to the demo minute, 75 minutes after 09:00.
+    for (int m = 0; m <= 75; ++m) {
+        for (const QChar side : {QLatin1Char('B'), QLatin1Char('S')}) {
+            // Leave some stocks out of each side, so that one-sided stocks show too.
+            const QList<QByteArray> lines = day.payload(side, minute.date(), m).split('\n');
+            const int skip = side == QLatin1Char('B') ? 11 : 7;
+            QByteArray payload;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i == 0 || i % skip != 0)
+                    payload += lines[i] + '\n';
+            }
+            QFile f(QDir(context.folder.dataFolder())
+                        .filePath(side +
+                                  minute.addSecs(60 * (m - 75)).toString(QStringLiteral("yyyyMMdd_HHmm")) +
+                                  QStringLiteral(".dat")));
+            f.open(QIODevice::WriteOnly);
+            f.write(dataserver::encodeEnvelope(payload.trimmed()));
         }
-        QFile f(
-            QDir(context.folder.dataFolder())
-                .filePath(side + minute.toString(QStringLiteral("yyyyMMdd_HHmm")) + QStringLiteral(".dat")));
-        f.open(QIODevice::WriteOnly);
-        f.write(dataserver::encodeEnvelope(payload.trimmed()));
     }
 
     PrintedUrlOpener urlOpener;
@@ -178,5 +191,28 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication::processEvents();
-    return save(main, QDir(out).filePath(QStringLiteral("main-window.png"))) ? 0 : 1;
+    if (!save(main, QDir(out).filePath(QStringLiteral("main-window.png"))))
+        return 1;
+
+    // The highlighted stock through the morning, with and without its chart.
+    TfrmOneSel* stock = main->openStockWindow(main->edStockCode->text());
+    QTest::keyClick(stock->edCode, Qt::Key_Return);
+    if (!QTest::qWaitFor([&] { return stock->gOne == 1; }, 10000)) {
+        std::fprintf(stderr, "the single-stock query did not finish\n");
+        return 1;
+    }
+    QTest::qWait(300);
+    if (!save(stock, QDir(out).filePath(QStringLiteral("stock-window.png"))))
+        return 1;
+    QTest::mouseClick(stock->btChart, Qt::LeftButton);
+    QTest::qWait(500);
+    if (!save(stock, QDir(out).filePath(QStringLiteral("stock-window-chart.png"))))
+        return 1;
+
+    // The top-10 window, following the result.
+    QTest::mouseClick(main->Button26, Qt::LeftButton);
+    auto* top = qobject_cast<TfrmTopReal*>(main->liveWindows().last());
+    QTest::mouseClick(top->Button1, Qt::LeftButton);
+    QTest::qWait(400);
+    return save(top, QDir(out).filePath(QStringLiteral("top10-window.png"))) ? 0 : 1;
 }
