@@ -14,6 +14,10 @@ namespace {
 
 QAtomicInt connectionCounter;
 
+// Long enough for another connection's short statement, short enough that a
+// window waiting for it still feels alive.
+constexpr int kLockWaitSeconds = 2;
+
 QString errorText(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
 }
@@ -97,6 +101,15 @@ void CustomerDb::open() {
         return;
     if (!db.open())
         throw Error(errorText(db.lastError()));
+    // A row another connection holds (a temporary password waiting for its SMS)
+    // must not hold up the window that runs this statement: give up after a
+    // moment and report it, as any other failure.
+    QSqlQuery setup(db);
+    if (!setup.exec(QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1").arg(kLockWaitSeconds))) {
+        const QString text = errorText(setup.lastError());
+        db.close();
+        throw Error(text);
+    }
 }
 
 bool CustomerDb::isOpen() const {

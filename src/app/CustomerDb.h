@@ -15,8 +15,9 @@ namespace vantorel {
 // The one connection to the member database. Statements are parameterised with
 // ":name" placeholders and their rows are read by column name. A statement run
 // while the connection is closed opens it first; a connection the server dropped
-// (a restart, say) is closed and opened again. Every failure throws Error with the
-// server's own text.
+// (a restart, say) is closed and opened again. A statement that meets a row another
+// connection has locked gives up after two seconds. Every failure throws Error with
+// the server's own text.
 class CustomerDb {
 public:
     using Params = QList<QPair<QString, QVariant>>;

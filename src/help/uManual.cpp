@@ -59,7 +59,8 @@ void TfrmManual::Navigate(const QString& address) {
     lbNoManual->setText(
         (missing ? QStringLiteral("설명서 파일을 찾을 수 없습니다.")
                  : QStringLiteral("설명서 파일을 열 수 없습니다. PDF 파일이 손상되었을 수 있습니다.")) +
-        QStringLiteral("\n\n찾은 파일: ") + QFileInfo(file).absoluteFilePath() +
+        (missing ? QStringLiteral("\n\n찾는 파일: ") : QStringLiteral("\n\n연 파일: ")) +
+        QFileInfo(file).absoluteFilePath() +
         QStringLiteral("\n\n프로그램을 다시 설치하거나 관리자에게 문의해 주십시오."));
     m_pages->setCurrentWidget(lbNoManual);
 }

@@ -26,10 +26,14 @@ namespace {
 constexpr int kLeft = 20;
 constexpr int kFieldX = 100;
 
-// One of the agreement texts kept among the program's resources.
+// One of the agreement texts kept among the program's resources; a member who
+// cannot read one is told so rather than shown an empty box to agree to.
 QString agreement(const char* name) {
     QFile file(QStringLiteral(":/members/agreements/") + QLatin1String(name));
-    file.open(QIODevice::ReadOnly);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("약관 내용을 불러오지 못했습니다 (%1: %2). 프로그램을 다시 설치하거나 "
+                              "고객센터에 문의해 주십시오.")
+            .arg(file.fileName(), file.errorString());
     return QString::fromUtf8(file.readAll());
 }
 

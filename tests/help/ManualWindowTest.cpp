@@ -63,11 +63,14 @@ TEST_F(ManualWindow, WithoutAReadableManualItShowsItsOwnPageNamingTheFile) {
         const char* what;
         QByteArray content; // empty: no file at all
         QString says;
+        QString fileLabel;
     };
     const Case cases[] = {
-        {"missing", {}, QStringLiteral("설명서 파일을 찾을 수 없습니다.")},
-        {"not a PDF", "this is not a PDF\n", QStringLiteral("설명서 파일을 열 수 없습니다.")},
-        {"cut short", "%PDF-1.4\n1 0 obj\n<<", QStringLiteral("설명서 파일을 열 수 없습니다.")},
+        {"missing", {}, QStringLiteral("설명서 파일을 찾을 수 없습니다."), QStringLiteral("찾는 파일: ")},
+        {"not a PDF", "this is not a PDF\n", QStringLiteral("설명서 파일을 열 수 없습니다."),
+         QStringLiteral("연 파일: ")},
+        {"cut short", "%PDF-1.4\n1 0 obj\n<<", QStringLiteral("설명서 파일을 열 수 없습니다."),
+         QStringLiteral("연 파일: ")},
     };
     for (const Case& c : cases) {
         QFile::remove(manualPath());
@@ -83,7 +86,7 @@ TEST_F(ManualWindow, WithoutAReadableManualItShowsItsOwnPageNamingTheFile) {
         EXPECT_EQ(manual.lbNoManual->geometry(), manual.rect()) << c.what;
         const QString text = manual.lbNoManual->text();
         EXPECT_TRUE(text.startsWith(c.says)) << c.what << ": " << text.toStdString();
-        EXPECT_TRUE(text.contains(manualPath())) << c.what << ": " << text.toStdString();
+        EXPECT_TRUE(text.contains(c.fileLabel + manualPath())) << c.what << ": " << text.toStdString();
     }
 }
 

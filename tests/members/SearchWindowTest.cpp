@@ -212,6 +212,40 @@ TEST_F(SearchWindow, WhatOtherWindowsStoreWhileTheSmsWaitsIsKept) {
     EXPECT_EQ(storedPassword(QStringLiteral("beta22")), passwordDigest(QStringLiteral("new2")));
 }
 
+TEST_F(SearchWindow, ChangingTheSameAccountWhileTheSmsWaitsIsRefusedBriefly) {
+    addMember(QStringLiteral("alpha1"), QStringLiteral("old1"), QStringLiteral("01011112222"),
+              QStringLiteral("alpha@naver.com"));
+    test::ScriptedServer silent;
+    m_context->config.sms.url = QStringLiteral("https://127.0.0.1:%1/messages/v4/send").arg(silent.port());
+    // Well beyond the database's lock wait: the change must be decided while the
+    // SMS still waits, with the window thread free again.
+    m_context->config.sms.timeLimitMs = 6000;
+    auto w = openWindow();
+    TfrmPWDChange other(*m_context, m_db);
+    other.show();
+    QStringList shownWhileWaiting;
+    QTimer::singleShot(200, [&] {
+        typeText(other.edID, QStringLiteral("alpha1"));
+        typeText(other.edPrePwd, QStringLiteral("old1"));
+        typeText(other.edNowPwd, QStringLiteral("new1"));
+        click(other.Button1);
+        shownWhileWaiting = m_messages.shown;
+    });
+    requestPassword(*w, QStringLiteral("alpha1"), QStringLiteral("01011112222"));
+    ASSERT_EQ(shownWhileWaiting.size(), 1) << shownWhileWaiting.join(u'\n').toStdString();
+    EXPECT_TRUE(shownWhileWaiting[0].startsWith(QStringLiteral("Error updating password: Lock wait timeout")))
+        << shownWhileWaiting[0].toStdString();
+    EXPECT_EQ(m_messages.shown.last(),
+              QStringLiteral("SMS 전송 실패: The SMS gateway did not answer within 6 s"));
+    EXPECT_EQ(storedPassword(QStringLiteral("alpha1")), passwordDigest(QStringLiteral("old1")));
+    EXPECT_EQ(note3(QStringLiteral("alpha1")).toString(), QString());
+
+    // Once the request has given up, the member's change goes through.
+    click(other.Button1);
+    EXPECT_EQ(m_messages.shown.last(), QStringLiteral("Password updated successfully!"));
+    EXPECT_EQ(storedPassword(QStringLiteral("alpha1")), passwordDigest(QStringLiteral("new1")));
+}
+
 TEST_F(SearchWindow, ARequestForAnAccountBeingServedFailsAtOnce) {
     addMember(QStringLiteral("alpha1"), QStringLiteral("old1"), QStringLiteral("01011112222"),
               QStringLiteral("alpha@naver.com"));

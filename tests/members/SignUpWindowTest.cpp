@@ -137,11 +137,14 @@ TEST_F(SignUpWindow, TheCodeRequestChecksRunInOrder) {
     };
     const Step steps[] = {
         {"empty form", [] {}, QStringLiteral("이름을 입력 하셔야 합니다.~~"), w->edName},
-        {"ID not yet checked",
+        // Too short and not checked: the length is what the member hears first.
+        {"ID of four, not checked",
          [&] {
              commitText(w->edName, QStringLiteral("홍길동"));
-             typeText(w->edID, QStringLiteral("member01"));
+             typeText(w->edID, QStringLiteral("memb"));
          },
+         QStringLiteral("아이디는 5자리 이상을 입력하셔야 합니다."), w->edID},
+        {"ID not yet checked", [&] { typeText(w->edID, QStringLiteral("er01")); },
          QStringLiteral("아이디 가능 여부를 확인 하셔야 합니다."), w->edID},
         {"ID of four, checked available",
          [&] {

@@ -18,6 +18,7 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTimeZone>
+#include <QUrl>
 
 namespace vantorel {
 namespace {
@@ -308,6 +309,49 @@ TEST_F(SmsGateway, TheCliSendsAsTheWindowsDo) {
                          QStringLiteral("01055554444"), QStringLiteral("x"), QStringLiteral("1")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(m_gateway.accepted().size(), 1);
+}
+
+TEST_F(SmsGateway, TheCliReadsOptionsOnlyBeforeItsValues) {
+    const QStringList target{QStringLiteral("--endpoint"), m_gateway.url(), QStringLiteral("--ca-file"),
+                             m_gateway.certificateFile()};
+    // Values that look like options are sent as they stand.
+    const QStringList sent[] = {
+        target + QStringList{QStringLiteral("--"), QStringLiteral("01055554444"), QStringLiteral("--json "),
+                             QStringLiteral("1")},
+        target + QStringList{QStringLiteral("01055554444"), QStringLiteral("--code "), QStringLiteral("2")},
+    };
+    for (const QStringList& args : sent) {
+        const auto run =
+            test::runTool(QStringLiteral("vantorel-cli"), QStringList{QStringLiteral("sms")} + args);
+        EXPECT_EQ(run.exitCode, 0) << args.join(u' ').toStdString() << ": " << run.err.toStdString();
+    }
+    ASSERT_EQ(m_gateway.accepted().size(), 2);
+    EXPECT_EQ(m_gateway.accepted()[0][QStringLiteral("text")].toString(), QStringLiteral("--json 1"));
+    EXPECT_EQ(m_gateway.accepted()[1][QStringLiteral("text")].toString(), QStringLiteral("--code 2"));
+
+    struct Case {
+        const char* what;
+        QStringList args;
+        QString says;
+    };
+    const QStringList values{QStringLiteral("01055554444"), QStringLiteral("x"), QStringLiteral("1")};
+    const QString plain =
+        QStringLiteral("http://127.0.0.1:%1/messages/v4/send").arg(QUrl(m_gateway.url()).port());
+    const Case cases[] = {
+        {"no values", target, QStringLiteral("PHONE PREFIX CODE")},
+        {"two values", target + values.mid(0, 2), QStringLiteral("PHONE PREFIX CODE")},
+        {"an unknown option", QStringList{QStringLiteral("--sender")} + values, QStringLiteral("--sender")},
+        {"an option without its value", {QStringLiteral("--endpoint")}, QStringLiteral("--endpoint")},
+        {"an endpoint in the clear", QStringList{QStringLiteral("--endpoint"), plain} + values,
+         QStringLiteral("https://")},
+    };
+    for (const Case& c : cases) {
+        const auto run =
+            test::runTool(QStringLiteral("vantorel-cli"), QStringList{QStringLiteral("sms")} + c.args);
+        EXPECT_EQ(run.exitCode, 1) << c.what;
+        EXPECT_TRUE(QString::fromUtf8(run.err).contains(c.says)) << c.what << ": " << run.err.toStdString();
+    }
+    EXPECT_EQ(m_gateway.accepted().size(), 2);
 }
 
 } // namespace

@@ -14,39 +14,18 @@ NoticeSiteProcess::NoticeSiteProcess(const QString& folder)
     : m_folder(folder)
     , m_process(std::make_unique<QProcess>()) {
     const QDir dir(folder);
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
-                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
-                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=DNS:localhost,IP:127.0.0.1"),
-                   QStringLiteral("-keyout"), dir.filePath(QStringLiteral("localhost.key")),
-                   QStringLiteral("-out"), certificateFile()});
-    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
-        throw std::runtime_error("openssl could not make a certificate: " +
-                                 openssl.readAllStandardError().toStdString());
-
-    m_process->start(toolPath(QStringLiteral("vantorel-noticesite")),
-                     {QStringLiteral("--http-port"), QStringLiteral("0"), QStringLiteral("--https-port"),
-                      QStringLiteral("0"), QStringLiteral("--cert"), certificateFile(),
-                      QStringLiteral("--key"), dir.filePath(QStringLiteral("localhost.key")),
-                      QStringLiteral("--flag"), flagFile()});
-    if (!m_process->waitForStarted(10000))
-        throw std::runtime_error("vantorel-noticesite did not start");
+    const QString keyFile = dir.filePath(QStringLiteral("localhost.key"));
+    makeLocalCertificate(certificateFile(), keyFile);
     static const QRegularExpression listening(
         QStringLiteral("listening on http [^:]+:(\\d+) https [^:]+:(\\d+)"));
-    QByteArray seen;
-    while (m_process->waitForReadyRead(10000)) {
-        seen += m_process->readAllStandardOutput();
-        const auto match = listening.match(QString::fromUtf8(seen));
-        if (match.hasMatch()) {
-            m_httpPort = quint16(match.captured(1).toUInt());
-            m_httpsPort = quint16(match.captured(2).toUInt());
-            return;
-        }
-    }
-    throw std::runtime_error("vantorel-noticesite did not listen: " +
-                             m_process->readAllStandardError().toStdString());
+    const QRegularExpressionMatch match = startListeningTool(
+        *m_process, QStringLiteral("vantorel-noticesite"),
+        {QStringLiteral("--http-port"), QStringLiteral("0"), QStringLiteral("--https-port"),
+         QStringLiteral("0"), QStringLiteral("--cert"), certificateFile(), QStringLiteral("--key"), keyFile,
+         QStringLiteral("--flag"), flagFile()},
+        listening);
+    m_httpPort = quint16(match.captured(1).toUInt());
+    m_httpsPort = quint16(match.captured(2).toUInt());
 }
 
 NoticeSiteProcess::~NoticeSiteProcess() {

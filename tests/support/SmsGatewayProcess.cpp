@@ -7,44 +7,21 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
-#include <stdexcept>
-
 namespace vantorel::test {
 
 SmsGatewayProcess::SmsGatewayProcess(const QStringList& arguments)
     : m_process(std::make_unique<QProcess>()) {
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
-                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
-                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=DNS:localhost,IP:127.0.0.1"),
-                   QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("localhost.key")),
-                   QStringLiteral("-out"), certificateFile()});
-    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
-        throw std::runtime_error("openssl could not make a certificate: " +
-                                 openssl.readAllStandardError().toStdString());
-
-    m_process->start(toolPath(QStringLiteral("vantorel-smsgateway")),
-                     QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--cert"),
-                                 certificateFile(), QStringLiteral("--key"),
-                                 m_dir.filePath(QStringLiteral("localhost.key")), QStringLiteral("--log"),
-                                 m_dir.filePath(QStringLiteral("sms.log"))} +
-                         arguments);
-    if (!m_process->waitForStarted(10000))
-        throw std::runtime_error("vantorel-smsgateway did not start");
+    const QString keyFile = m_dir.filePath(QStringLiteral("localhost.key"));
+    makeLocalCertificate(certificateFile(), keyFile);
     static const QRegularExpression listening(QStringLiteral("listening on [^:]+:(\\d+)"));
-    QByteArray seen;
-    while (m_process->waitForReadyRead(10000)) {
-        seen += m_process->readAllStandardOutput();
-        const auto match = listening.match(QString::fromUtf8(seen));
-        if (match.hasMatch()) {
-            m_port = quint16(match.captured(1).toUInt());
-            return;
-        }
-    }
-    throw std::runtime_error("vantorel-smsgateway did not listen: " +
-                             m_process->readAllStandardError().toStdString());
+    const QRegularExpressionMatch match = startListeningTool(
+        *m_process, QStringLiteral("vantorel-smsgateway"),
+        QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--cert"),
+                    certificateFile(), QStringLiteral("--key"), keyFile, QStringLiteral("--log"),
+                    m_dir.filePath(QStringLiteral("sms.log"))} +
+            arguments,
+        listening);
+    m_port = quint16(match.captured(1).toUInt());
 }
 
 SmsGatewayProcess::~SmsGatewayProcess() {

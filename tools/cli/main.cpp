@@ -6,7 +6,7 @@
 //   vantorel-cli follow [--json] --server HOST:PORT --out DIR [--until HH:MM] [--clock-from HH:MM[:SS]]
 //   vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]
 //   vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] BUY SELL [BUY SELL ...]
-//   vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE
+//   vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] [--] PHONE PREFIX CODE
 #include "Common.h"
 #include "Follow.h"
 #include "Output.h"
@@ -28,6 +28,7 @@
 #include <QJsonObject>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
 using namespace vantorel;
 
@@ -47,7 +48,7 @@ int usage() {
         "       vantorel-cli stock [--json] --data DIR --code CODE [--date YYYYMMDD] [--until HH:MM]\n"
         "       vantorel-cli top10 [--json] [--condition 0|1] [--plus N] [--minus N] "
         "BUY SELL [BUY SELL ...]\n"
-        "       vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] PHONE PREFIX CODE"));
+        "       vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] [--] PHONE PREFIX CODE"));
     return 2;
 }
 
@@ -185,27 +186,41 @@ int fetch(QStringList args, bool json) {
     return code;
 }
 
+// A mistake in the sms command's arguments: like any failure of it, exit 1.
+int smsUsageError(const QString& text) {
+    err(QStringLiteral("vantorel-cli sms: ") + text);
+    err(QStringLiteral(
+        "usage: vantorel-cli sms [--endpoint URL] [--ca-file PEM] [--json] [--] PHONE PREFIX CODE"));
+    return 1;
+}
+
 // Sends PREFIX + CODE to PHONE as the member windows do, with the build's key,
-// secret and sender.
+// secret and sender. Options come before the three values (or end at "--"), so
+// that a PREFIX may itself begin with "--".
 int sms(QStringList args, bool json) {
     SmsConfig config = Config::fromBuild().sms;
-    QStringList positional;
-    while (!args.isEmpty()) {
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString a = args.takeFirst();
-        if (a == QLatin1String("--endpoint") && !args.isEmpty())
-            config.url = args.takeFirst();
-        else if (a == QLatin1String("--ca-file") && !args.isEmpty())
-            config.caFile = args.takeFirst();
-        else if (a.startsWith(QLatin1String("--")))
-            return usage();
-        else
-            positional << a;
+        if (a == QLatin1String("--"))
+            break;
+        if (a == QLatin1String("--json")) {
+            json = true;
+        } else if (a == QLatin1String("--endpoint") || a == QLatin1String("--ca-file")) {
+            if (args.isEmpty())
+                return smsUsageError(a + QStringLiteral(" wants a value"));
+            (a == QLatin1String("--endpoint") ? config.url : config.caFile) = args.takeFirst();
+        } else {
+            return smsUsageError(QStringLiteral("unknown option ") + a);
+        }
     }
-    if (positional.size() != 3)
-        return usage();
+    if (args.size() != 3)
+        return smsUsageError(QStringLiteral("wants PHONE PREFIX CODE, got %1 values").arg(args.size()));
+    // The request carries the signed key: never in the clear.
+    if (QUrl(config.url).scheme() != QLatin1String("https"))
+        return smsUsageError(QStringLiteral("the endpoint must be an https:// address: ") + config.url);
     const SystemClock clock;
     try {
-        SendSMS(config, clock, positional[0], positional[2], positional[1]);
+        SendSMS(config, clock, args[0], args[2], args[1]);
     } catch (const Error& e) {
         if (json)
             out(QString::fromUtf8(
@@ -224,6 +239,11 @@ int sms(QStringList args, bool json) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
+    // "sms" reads its own arguments, where "--json" may be a value; a "--json"
+    // before the command counts for it as for the others.
+    const qsizetype smsAt = args.indexOf(QStringLiteral("sms"));
+    if (smsAt >= 0 && args.mid(0, smsAt).count(QStringLiteral("--json")) == smsAt)
+        return sms(args.mid(smsAt + 1), smsAt > 0);
     const bool json = args.removeAll(QStringLiteral("--json")) > 0;
     if (args.isEmpty())
         return usage();
@@ -242,7 +262,5 @@ int main(int argc, char* argv[]) {
         return cli::stock(args, json);
     if (command == QLatin1String("top10"))
         return cli::topTen(args, json);
-    if (command == QLatin1String("sms"))
-        return sms(args, json);
     return usage();
 }

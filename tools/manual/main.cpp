@@ -98,8 +98,10 @@ void fitPictures(QTextDocument& doc, const QDir& sourceDir, qreal textWidth) {
             if (picture.isNull())
                 fail(QStringLiteral("cannot read the picture %1").arg(path));
             doc.addResource(QTextDocument::ImageResource, QUrl(image.name()), picture);
-            // Window pictures read best a little smaller than the text is wide.
-            const qreal width = std::min<qreal>(picture.width(), textWidth * 0.8);
+            // Window pictures read best a little smaller than the text is wide,
+            // and a little smaller than their pixels, so that a small window and
+            // its section share a page.
+            const qreal width = std::min<qreal>(picture.width() * 0.8, textWidth * 0.8);
             image.setWidth(width);
             image.setHeight(picture.height() * width / picture.width());
             QTextCursor cursor = selecting(doc, fragment);
