@@ -105,6 +105,12 @@ TfrmOneSel::TfrmOneSel(AppContext& context, DayIndex& index, TfrmReceive* receiv
     Timer2->start();
 }
 
+TfrmOneSel::~TfrmOneSel() {
+    // Hiding the window makes its grid read the slot table one last time: do it
+    // while the table still exists, not in QWidget's destructor after it is gone.
+    hide();
+}
+
 bool TfrmOneSel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edCode && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);

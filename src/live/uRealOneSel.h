@@ -27,6 +27,7 @@ class TfrmOneSel : public QWidget {
 public:
     // Files missing from the data folder are asked for through `receive`.
     TfrmOneSel(AppContext& context, DayIndex& index, TfrmReceive* receive, QWidget* parent = nullptr);
+    ~TfrmOneSel() override;
 
     void Button2Click();
     void btDateSetClick();

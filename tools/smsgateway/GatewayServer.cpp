@@ -64,7 +64,8 @@ QByteArray response(const HttpAnswer& answer) {
            QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body;
 }
 
-// The header section of a request, or nothing while it is incomplete.
+} // namespace
+
 std::optional<HttpRequest> parseHead(const QByteArray& head) {
     const QList<QByteArray> lines = head.split('\n');
     const QList<QByteArray> requestLine = lines.first().trimmed().split(' ');
@@ -84,8 +85,6 @@ std::optional<HttpRequest> parseHead(const QByteArray& head) {
     }
     return request;
 }
-
-} // namespace
 
 GatewayServer::GatewayServer(GatewayOptions options)
     : m_options(std::move(options)) {

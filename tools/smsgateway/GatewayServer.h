@@ -7,6 +7,8 @@
 #include <QSslServer>
 #include <QString>
 
+#include <optional>
+
 class QSslSocket;
 
 namespace vantorel::smsgateway {
@@ -28,6 +30,10 @@ struct HttpRequest {
     QHash<QByteArray, QByteArray> headers;
     QByteArray body;
 };
+
+// The request line and headers of a request (the text before the blank line),
+// or nothing when they are malformed.
+std::optional<HttpRequest> parseHead(const QByteArray& head);
 
 struct HttpAnswer {
     int status = 200;
