@@ -1,5 +1,7 @@
 #include "common/TextGrid.h"
 
+#include <algorithm>
+
 namespace vantorel {
 
 TextGrid::TextGrid(int columns, int rows)
@@ -42,6 +44,10 @@ void TextGrid::clearCells() {
 void TextGrid::appendRow(QStringList cells) {
     cells.resize(m_columns);
     m_rows.append(std::move(cells));
+}
+
+void TextGrid::insertRow(int at) {
+    m_rows.insert(std::clamp(at, 0, rowCount()), QStringList(m_columns));
 }
 
 void TextGrid::permuteRows(int from, const QList<int>& order) {

@@ -25,6 +25,8 @@ public:
     // Every cell becomes empty; the size stays.
     void clearCells();
     void appendRow(QStringList cells);
+    // An empty row before row `at`.
+    void insertRow(int at);
     void reserveRows(int rows) { m_rows.reserve(rows); }
     // Reorders rows from..end: new row from + k is old row from + order[k].
     void permuteRows(int from, const QList<int>& order);

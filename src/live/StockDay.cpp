@@ -35,6 +35,7 @@ bool StockDay::present(const QString& fileName) const {
 
 void StockDay::ClearSlotGrid() {
     m_name.clear();
+    m_shown.clear();
     m_grid.clearCells();
     m_grid.setColumnCount(4);
     m_grid.setRowCount(2);
@@ -61,6 +62,7 @@ void StockDay::fill(const QStringList& stems, const QString& code) {
         const int row = m_grid.rowCount() - 1;
         LoadSlotRow(buyFileName(stem), code, row, 1);
         LoadSlotRow(sellFileName(stem), code, row, 2);
+        m_shown.insert(stem);
         if (i != stems.size() - 1)
             m_grid.setRowCount(m_grid.rowCount() + 1);
     }
@@ -76,7 +78,25 @@ void StockDay::append(const QString& stem, const QString& code) {
     const int row = m_grid.rowCount() - 1;
     LoadSlotRow(buyFileName(stem), code, row, 1);
     LoadSlotRow(sellFileName(stem), code, row, 2);
+    m_shown.insert(stem);
     m_grid.setRowCount(m_grid.rowCount() + 1);
+}
+
+void StockDay::insertLate(const QString& stem, const QString& code) {
+    const QString time = slotTime(buyFileName(stem));
+    int row = 1;
+    while (row < m_grid.rowCount() && !m_grid.cell(0, row).isEmpty() && m_grid.cell(0, row) < time)
+        ++row;
+    // Later than every row: as the live refresh writes it.
+    if (row == m_grid.rowCount() || m_grid.cell(0, row).isEmpty()) {
+        append(stem, code);
+        return;
+    }
+    if (m_grid.cell(0, row) != time)
+        m_grid.insertRow(row);
+    LoadSlotRow(buyFileName(stem), code, row, 1);
+    LoadSlotRow(sellFileName(stem), code, row, 2);
+    m_shown.insert(stem);
 }
 
 void StockDay::LoadSlotRow(const QString& fileName, const QString& code, int row, int side) {

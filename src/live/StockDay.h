@@ -3,6 +3,7 @@
 #include "common/Colours.h"
 #include "common/TextGrid.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace vantorel {
@@ -31,6 +32,11 @@ public:
     // The live refresh: writes the minute into the last row (a new one when the
     // last holds another minute) and adds an empty one.
     void append(const QString& stem, const QString& code);
+    // A minute whose files came late, after the minutes around it: its row
+    // takes its place in time.
+    void insertLate(const QString& stem, const QString& code);
+    // Whether the minute has its row.
+    bool shows(const QString& stem) const { return m_shown.contains(stem); }
 
     // One side's count of one file into a row (1 buy, 2 sell), and the row's
     // time; nothing when the file is not there, the time alone when it does not
@@ -49,6 +55,7 @@ private:
     QString m_folder;
     TextGrid& m_grid;
     QString m_name;
+    QSet<QString> m_shown;
 };
 
 } // namespace vantorel

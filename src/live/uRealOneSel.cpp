@@ -183,18 +183,33 @@ void TfrmOneSel::ClearSlotGrid() {
 void TfrmOneSel::Timer2Timer() {
     if (gOne != 1)
         return;
-    const QString stem = slotStem(m_ctx.clock.now());
-    if (stem == yTime || !bothPresent(stem))
+    const QDateTime now = m_ctx.clock.now();
+    const QString stem = slotStem(now);
+    // Earlier minutes whose files came late, after a fault, take their place
+    // too; the current one is written as it comes.
+    QStringList late;
+    for (const QString& s : backlogStems(now)) {
+        if (s != stem && !m_day.shows(s) && bothPresent(s))
+            late << s;
+    }
+    const bool current = stem != yTime && bothPresent(stem);
+    if (late.isEmpty() && !current)
         return;
-    const QStringList files{buyFileName(stem), sellFileName(stem)};
+    QStringList files;
+    for (const QString& s : late + (current ? QStringList{stem} : QStringList{}))
+        files << buyFileName(s) << sellFileName(s);
     if (!m_index.isRead(files)) {
-        // Read on the pool; a later tick appends the minute.
+        // Read on the pool; a later tick shows the minutes.
         m_index.whenRead(files, this, [] {});
         return;
     }
-    m_day.append(stem, edCode->text());
+    for (const QString& s : std::as_const(late))
+        m_day.insertLate(s, edCode->text());
+    if (current) {
+        m_day.append(stem, edCode->text());
+        yTime = stem;
+    }
     showRows();
-    yTime = stem;
 }
 
 void TfrmOneSel::showRows() {

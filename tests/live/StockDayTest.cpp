@@ -146,6 +146,23 @@ TEST_F(StockDayTest, OneRowPerMinuteWithBothFilesAndAWaitingRowAfterTheLast) {
                                           QStringLiteral("7")}));
     EXPECT_EQ(m_grid.row(5), QStringList(4));
 
+    // 09:01's files come late, after a fault: its row takes its place in time.
+    putMinute(QStringLiteral("0901"), {"090100,005930,삼성전자,3"}, {"090100,005930,삼성전자,1"});
+    read = false;
+    m_index.whenRead(m_day.filesToRead({QStringLiteral("20250701_0901")}), &m_index, [&] { read = true; });
+    ASSERT_TRUE(waitUntil([&] { return read; }));
+    ASSERT_FALSE(m_day.shows(QStringLiteral("20250701_0901")));
+    m_day.insertLate(QStringLiteral("20250701_0901"), QStringLiteral("005930"));
+    EXPECT_TRUE(m_day.shows(QStringLiteral("20250701_0901")));
+    QStringList times;
+    for (int r = 1; r < m_grid.rowCount(); ++r)
+        times << m_grid.cell(0, r);
+    EXPECT_EQ(times,
+              (QStringList{QStringLiteral("09 : 00"), QStringLiteral("09 : 01"), QStringLiteral("09 : 02"),
+                           QStringLiteral("09 : 03"), QStringLiteral("09 : 04"), QString()}));
+    EXPECT_EQ(m_grid.row(2), (QStringList{QStringLiteral("09 : 01"), QStringLiteral("3"), QStringLiteral("1"),
+                                          QStringLiteral("2")}));
+
     // Before the opening the day is empty: headings and one empty row.
     query(QTime(8, 30), QStringLiteral("005930"));
     EXPECT_EQ(m_grid.row(0), (QStringList{QStringLiteral("시간"), QStringLiteral("매수"),
