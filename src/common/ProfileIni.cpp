@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <optional>
@@ -51,10 +50,7 @@ std::optional<IniText> readIni(const QString& path, QString* error) {
         return std::nullopt;
     }
     const QByteArray bom = "\xEF\xBB\xBF";
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // Decoding is lazy: only the conversion to text tells whether it failed.
-    const QString whole = utf8.decode(bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes);
-    ini.latin1 = utf8.hasError();
+    ini.latin1 = !QByteArrayView(bytes).sliced(bytes.startsWith(bom) ? bom.size() : 0).isValidUtf8();
     if (bytes.contains("\r\n"))
         ini.newline = "\r\n";
     else if (bytes.contains('\n'))
