@@ -1,8 +1,10 @@
 // Snapshot decoding: whatever the file holds, the loaded lines hold no line
-// break, and a load that fails keeps the buffer and adds exactly one line.
+// break, and a load that fails keeps the buffer and adds exactly one line. The
+// envelope's base64 decoder gives what Qt's gives for the same bytes.
 
 #include "Envelope.h"
 #include "FuzzSupport.h"
+#include "snapshots/Base64.h"
 #include "snapshots/SnapshotFiles.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const quint8* data, size_t size) {
     // payload, sent in the envelope the data server writes.
     const bool raw = fuzz::takeByte(data, size) % 2 == 0;
     const QByteArray input = fuzz::bytes(data, size);
+    fuzz::check(decodeBase64(input) == QByteArray::fromBase64(input), "base64 decodes as Qt's does");
     const QString path = QDir(dir.path()).filePath(QStringLiteral("B20241127_0924.dat"));
     {
         QFile file(path);

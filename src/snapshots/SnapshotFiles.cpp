@@ -1,6 +1,7 @@
 #include "snapshots/SnapshotFiles.h"
 
 #include "common/Error.h"
+#include "snapshots/Base64.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -32,7 +33,7 @@ QByteArray DecryptAndLoadFile(const QString& InputFile) {
     if (!QByteArrayView(envelope).isValidUtf8())
         throw Error(QStringLiteral("The file \"%1\" is not UTF-8 text.").arg(InputFile));
     // Line breaks, "=" and every other character outside the alphabet are skipped.
-    return QByteArray::fromBase64(envelope);
+    return decodeBase64(envelope);
 }
 
 QString decodeSnapshotText(const QByteArray& payload) {

@@ -1,5 +1,6 @@
 #include "snapshots/SnapshotFiles.h"
 #include "Envelope.h"
+#include "snapshots/Base64.h"
 #include "support/QtPrinters.h"
 #include "support/Vectors.h"
 
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
@@ -145,6 +147,43 @@ TEST(SnapshotText, DecodesCodePage949LikeWindows) {
         ++checked;
     }
     EXPECT_GT(checked, 40);
+}
+
+// The envelope's decoder must give what Qt's lenient one gives, byte for byte,
+// for any text: the group-of-four path and the character path meet at every
+// kind of skipped character and at every offset.
+TEST(Base64, DecodesExactlyAsQtDoes) {
+    const QByteArray cases[] = {
+        "",
+        "=",
+        "QQ",
+        "QUI",
+        "QUJD",
+        "QUJDRA==",
+        "QUJDRA==QUJD",
+        "QU\nJDRA",
+        "QUJD\r\nREVG\r\n",
+        "Q=U=J=D",
+        " QUJDREVG",
+        "QUJ-_DREVG",
+        "QUJD\x80\xffREVG",
+        "////++++AAAA",
+    };
+    for (const QByteArray& text : cases)
+        EXPECT_EQ(decodeBase64(text), QByteArray::fromBase64(text)) << text.toStdString();
+
+    // Mostly the alphabet, with a skipped character now and then.
+    const QByteArray pool =
+        QByteArrayLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
+                          "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
+                          "\r\n= -_\x00\x80");
+    QRandomGenerator random(20241127);
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray text(random.bounded(40), Qt::Uninitialized);
+        for (char& c : text)
+            c = pool[random.bounded(int(pool.size()))];
+        ASSERT_EQ(decodeBase64(text), QByteArray::fromBase64(text)) << text.toHex().toStdString();
+    }
 }
 
 TEST_F(SnapshotFiles, ListsTheFilesOfAFolderOnly) {
