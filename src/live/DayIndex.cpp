@@ -24,21 +24,20 @@ struct LineFields {
 std::vector<LineFields> stockLines(QStringView text) {
     std::vector<LineFields> lines;
     forEachLine(text, [&](QStringView line) {
-        const qsizetype first = line.indexOf(u',');
-        if (first < 0)
+        // One pass for the first four commas: a search call for each costs more
+        // than the look at a short line.
+        qsizetype comma[4];
+        int found = 0;
+        for (qsizetype i = 0; i < line.size() && found < 4; ++i) {
+            if (line[i] == u',')
+                comma[found++] = i;
+        }
+        if (found < 3)
             return;
-        const qsizetype second = line.indexOf(u',', first + 1);
-        if (second < 0)
-            return;
-        const qsizetype third = line.indexOf(u',', second + 1);
-        if (third < 0)
-            return;
-        qsizetype fourth = line.indexOf(u',', third + 1);
-        if (fourth < 0)
-            fourth = line.size();
-        lines.push_back({line.sliced(first + 1, second - first - 1),
-                         line.sliced(second + 1, third - second - 1),
-                         line.sliced(third + 1, fourth - third - 1)});
+        const qsizetype end = found == 4 ? comma[3] : line.size();
+        lines.push_back({line.sliced(comma[0] + 1, comma[1] - comma[0] - 1),
+                         line.sliced(comma[1] + 1, comma[2] - comma[1] - 1),
+                         line.sliced(comma[2] + 1, end - comma[2] - 1)});
     });
     return lines;
 }
