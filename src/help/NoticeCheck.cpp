@@ -1,11 +1,10 @@
 #include "help/NoticeCheck.h"
 
 #include "common/Error.h"
+#include "common/ReplyWait.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTimer>
 
 #include <memory>
 
@@ -45,27 +44,14 @@ void CheckAndOpenBrowser(const Config::Site& site, UrlOpener& opener) {
     QNetworkAccessManager client;
     const std::unique_ptr<QNetworkReply> reply(client.get(QNetworkRequest(url)));
 
-    // The limit bounds the whole request, however slowly a site trickles bytes.
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    bool timedOut = false;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        loop.quit();
-    });
-    limit.start(site.checkTimeoutMs);
-    if (!reply->isFinished())
-        loop.exec();
-
-    if (!reply->isFinished()) {
-        reply->abort();
-        // Otherwise the program is ending (the member closed the window): nothing to report.
-        if (timedOut)
-            throw Error(QStringLiteral("%1: no answer within %2 s")
-                            .arg(url.toString(), QString::number(site.checkTimeoutMs / 1000.0)));
-        return;
+    switch (waitForReply(*reply, site.checkTimeoutMs)) {
+    case ReplyWait::Finished:
+        break;
+    case ReplyWait::TimedOut:
+        throw Error(QStringLiteral("%1: no answer within %2 s")
+                        .arg(url.toString(), QString::number(site.checkTimeoutMs / 1000.0)));
+    case ReplyWait::Cancelled:
+        return; // the member closed the window and the program is ending: nothing to report
     }
     if (reply->error() != QNetworkReply::NoError)
         throw Error(reply->errorString());

@@ -1,8 +1,8 @@
 #include "members/SmsGateway.h"
 
 #include "common/Error.h"
+#include "common/ReplyWait.h"
 
-#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMessageAuthenticationCode>
@@ -12,7 +12,6 @@
 #include <QRandomGenerator>
 #include <QSslCertificate>
 #include <QSslConfiguration>
-#include <QTimer>
 
 #include <memory>
 
@@ -93,26 +92,14 @@ void SendSMS(const SmsConfig& config, const Clock& clock, const QString& PhoneNu
     const std::unique_ptr<QNetworkReply> reply(
         manager.post(request, smsBody(PhoneNumber, config.sender, SimpleTXT + VerificationCode)));
 
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    bool timedOut = false;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        reply->abort();
-    });
-    limit.start(config.timeLimitMs);
-    if (!reply->isFinished())
-        loop.exec();
-    if (!reply->isFinished()) {
-        // The application is ending and took every event loop with it.
-        reply->abort();
-        throw Error(QStringLiteral("SMS request cancelled"));
-    }
-    if (timedOut) {
+    switch (waitForReply(*reply, config.timeLimitMs)) {
+    case ReplyWait::Finished:
+        break;
+    case ReplyWait::TimedOut:
         throw Error(QStringLiteral("The SMS gateway did not answer within %1 s")
                         .arg(QString::number(config.timeLimitMs / 1000.0)));
+    case ReplyWait::Cancelled:
+        throw Error(QStringLiteral("SMS request cancelled"));
     }
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
