@@ -1,5 +1,7 @@
 #include "support/HttpReplyServer.h"
 
+#include "HttpReply.h"
+
 #include <QTcpSocket>
 
 #include <stdexcept>
@@ -29,10 +31,7 @@ void HttpReplyServer::answer(QTcpSocket* socket) {
     if (!request.contains("\r\n\r\n"))
         return;
     m_requestLines << request.left(request.indexOf("\r\n"));
-    const QByteArray reason = m_status / 100 == 2 ? "OK" : "Failed";
-    socket->write("HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reason +
-                  "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(m_body.size()) +
-                  "\r\nConnection: close\r\n\r\n" + m_body);
+    socket->write(httpReply(m_status, "text/plain", m_body));
     socket->disconnectFromHost();
 }
 

@@ -1,4 +1,5 @@
 #include "NoticeSite.h"
+#include "HttpReply.h"
 
 #include <QFileInfo>
 #include <QSslSocket>
@@ -32,15 +33,12 @@ h1 { color: #1f3a68; }
 
 struct Reply {
     int status;
-    const char* reason;
     QByteArray type;
     QByteArray body;
 };
 
 void send(QTcpSocket* socket, const Reply& reply) {
-    socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason + "\r\nContent-Type: " +
-                  reply.type + "\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
-                  "\r\nConnection: close\r\n\r\n" + reply.body);
+    socket->write(httpReply(reply.status, reply.type, reply.body));
     socket->disconnectFromHost();
 }
 
@@ -77,22 +75,22 @@ void NoticeSite::serve(QTcpSocket* socket, Scheme scheme) {
     const qsizetype end = request.indexOf("\r\n\r\n");
     if (end < 0) {
         if (request.size() > 16 * 1024)
-            send(socket, {431, "Request Header Fields Too Large", "text/plain", "too large\n"});
+            send(socket, {431, "text/plain", "too large\n"});
         return;
     }
     const QList<QByteArray> line = request.left(request.indexOf("\r\n")).split(' ');
     const QByteArray method = line.value(0);
     const QByteArray path = line.value(1).split('?').value(0);
 
-    Reply reply{404, "Not Found", "text/plain; charset=utf-8", "not found\n"};
+    Reply reply{404, "text/plain; charset=utf-8", "not found\n"};
     if (scheme == Scheme::Http && path == "/community/notice_check.asp") {
         const bool pending = QFileInfo::exists(m_flagFile);
-        reply = {200, "OK", "text/plain; charset=utf-8", pending ? "EXISTS" : "NONE"};
+        reply = {200, "text/plain; charset=utf-8", pending ? "EXISTS" : "NONE"};
     } else if (scheme == Scheme::Https && path == "/community/notice.asp") {
-        reply = {200, "OK", "text/html; charset=utf-8", kNoticePage};
+        reply = {200, "text/html; charset=utf-8", kNoticePage};
     }
     if (reply.status == 200 && method != "GET")
-        reply = {405, "Method Not Allowed", "text/plain; charset=utf-8", "GET only\n"};
+        reply = {405, "text/plain; charset=utf-8", "GET only\n"};
     // The log says what each check answered.
     const bool check = reply.status == 200 && scheme == Scheme::Http;
     std::printf("%s %s %s -> %d%s%s\n", scheme == Scheme::Http ? "http" : "https", method.constData(),

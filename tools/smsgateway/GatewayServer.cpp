@@ -1,4 +1,5 @@
 #include "GatewayServer.h"
+#include "HttpReply.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -36,32 +37,8 @@ QString randomId(char prefix) {
     return id;
 }
 
-const char* reason(int status) {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 400:
-        return "Bad Request";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    case 413:
-        return "Payload Too Large";
-    case 431:
-        return "Request Header Fields Too Large";
-    case 500:
-        return "Internal Server Error";
-    }
-    return "Error";
-}
-
 QByteArray response(const HttpAnswer& answer) {
-    return "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) +
-           "\r\nContent-Type: application/json; charset=utf-8\r\nContent-Length: " +
-           QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body;
+    return httpReply(answer.status, "application/json; charset=utf-8", answer.body);
 }
 
 } // namespace
